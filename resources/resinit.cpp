@@ -1,0 +1,8 @@
+#include "resinit.h"
+
+#include <QtGlobal>
+
+void quellnetInitResources()
+{
+    Q_INIT_RESOURCE(quellnet);
+}

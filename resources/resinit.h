@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the compiled-in resources (style sheets, images, translations).
+void quellnetInitResources();

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian package Quellnet needs to build, test and run. Idempotent: when all
+# packages are present it only checks and returns. Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
+    libssl-dev
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps: run as root (missing: ${missing[*]})" >&2; exit 1; }
+    as_root=(sudo)
+fi
+
+echo "install-deps: installing ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

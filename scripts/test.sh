@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, configures, builds and runs every test; then builds the unit
+# tests again under AddressSanitizer + UndefinedBehaviorSanitizer and runs them.
+# Set QUELLNET_SKIP_SANITIZE=1 to skip the second pass.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELLNET_WERROR=ON
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+if [ "${QUELLNET_SKIP_SANITIZE:-0}" != 1 ]; then
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUELLNET_WERROR=ON -DQUELLNET_SANITIZE=address
+    cmake --build build-asan -j"$jobs"
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+fi
