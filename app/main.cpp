@@ -1,6 +1,6 @@
 #include "mainwindow.h"
-#include "mlogger.h"
 #include "mconfig.h"
+#include "mlogger.h"
 #include "resinit.h"
 #include "startup.h"
 #include "termination.h"

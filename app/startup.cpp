@@ -23,10 +23,10 @@ void runTapInstaller(bool install)
     if (install) {
         const QString program = appDir() + QStringLiteral("/TAP/tapinstall");
         MProcessMgr::OpenSubProcess(program, {QStringLiteral("remove"), tap}, 1, true);
-        MProcessMgr::OpenSubProcess(program,
-                                    {QStringLiteral("install"),
-                                     appDir() + QStringLiteral("/TAP/OemVista.inf"), tap},
-                                    1, true);
+        MProcessMgr::OpenSubProcess(
+            program,
+            {QStringLiteral("install"), appDir() + QStringLiteral("/TAP/OemVista.inf"), tap}, 1,
+            true);
         return;
     }
     // Every supported Linux counts as "later than Windows 7".
@@ -85,11 +85,11 @@ QString languageFileForName(const QString &name)
         const char *name;
         const char *file;
     } table[] = {
-        {"Japanese", "ja.qm"},   {"Chinese", "zh-CN.qm"}, {"Taiwan", "zh-TW.qm"},
+        {"Japanese", "ja.qm"},    {"Chinese", "zh-CN.qm"}, {"Taiwan", "zh-TW.qm"},
         {"HongKong", "zh-TW.qm"}, {"German", "de.qm"},     {"French", "fr.qm"},
-        {"Spanish", "es.qm"},    {"Israel", "he.qm"},     {"Italiano", "it.qm"},
-        {"Portuguese", "pt.qm"}, {"Russian", "ru.qm"},    {"Poland", "pl.qm"},
-        {"Dutch", "nl.qm"},      {"Korean", "ko.qm"},
+        {"Spanish", "es.qm"},     {"Israel", "he.qm"},     {"Italiano", "it.qm"},
+        {"Portuguese", "pt.qm"},  {"Russian", "ru.qm"},    {"Poland", "pl.qm"},
+        {"Dutch", "nl.qm"},       {"Korean", "ko.qm"},
     };
     for (const auto &entry : table) {
         if (StrEquals(name, QLatin1String(entry.name)))

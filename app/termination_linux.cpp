@@ -26,16 +26,17 @@ void handleTerminationSignals(std::function<void()> onTerminate)
     if (s_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_pipe) != 0)
         return;
     ::fcntl(s_pipe[1], F_SETFL, O_NONBLOCK);
-    auto *notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read,
-                                         QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
-                     [onTerminate = std::move(onTerminate)]() {
-                         char buffer[16];
-                         [[maybe_unused]] const ssize_t n = ::read(s_pipe[0], buffer,
-                                                                   sizeof buffer);
-                         onTerminate();
-                     });
-    struct sigaction action {};
+    auto *notifier
+        = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(
+        notifier, &QSocketNotifier::activated, notifier, [onTerminate = std::move(onTerminate)]() {
+            char buffer[16];
+            [[maybe_unused]] const ssize_t n = ::read(s_pipe[0], buffer, sizeof buffer);
+            onTerminate();
+        });
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

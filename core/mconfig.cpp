@@ -63,8 +63,7 @@ MConfig::MConfig()
     , buyUrl(defaultBuyUrl())
     , helpDeskUrl(Deploy::helpDeskUrl() + QStringLiteral("?ver=") + getVer())
     , tutorialsUrl(Deploy::webUrl() + QStringLiteral("support"))
-{
-}
+{ }
 
 MConfig *MConfig::instance()
 {
@@ -77,9 +76,15 @@ void MConfig::loadCommConfig()
     MConfig &c = *instance();
     QSettings s(getConfigFile(), QSettings::IniFormat);
     s.setIniCodec("UTF-8");
-    auto text = [&s](const char *key) { return s.value(QLatin1String(key)).toString(); };
-    auto trimmed = [&text](const char *key) { return text(key).trimmed(); };
-    auto number = [&s](const char *key) { return s.value(QLatin1String(key)).toInt(); };
+    auto text = [&s](const char *key) {
+        return s.value(QLatin1String(key)).toString();
+    };
+    auto trimmed = [&text](const char *key) {
+        return text(key).trimmed();
+    };
+    auto number = [&s](const char *key) {
+        return s.value(QLatin1String(key)).toInt();
+    };
 
     c.appName = text("/common/appName");
     c.appId = text("/common/appId");
@@ -180,7 +185,7 @@ void MConfig::saveCommConfig()
 QString MConfig::getAppDataFolder(const QString &sub)
 {
     QString path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                   + QLatin1Char('/') + sub;
+        + QLatin1Char('/') + sub;
     if (!sub.isEmpty())
         path += QLatin1Char('/');
     path = QDir::toNativeSeparators(path);
@@ -197,7 +202,7 @@ QString MConfig::getConfigFile()
 QString MConfig::getTempFolder(const QString &sub)
 {
     QString path = QDir::tempPath() + QLatin1Char('/') + QString::fromLatin1(kProductName)
-                   + QLatin1Char('/') + sub;
+        + QLatin1Char('/') + sub;
     if (!sub.isEmpty())
         path += QLatin1Char('/');
     path = QDir::toNativeSeparators(path);

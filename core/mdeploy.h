@@ -8,20 +8,20 @@
 // private deployments); this is the only place that reads those variables.
 namespace Deploy {
 
-QString backendHost();     // QUELLNET_BACKEND_HOST
-QString serverListHost();  // QUELLNET_SERVERLIST_HOST
-QString webHost();         // QUELLNET_WEB_HOST
-QString collectUrl();      // QUELLNET_COLLECT_URL
+QString backendHost(); // QUELLNET_BACKEND_HOST
+QString serverListHost(); // QUELLNET_SERVERLIST_HOST
+QString webHost(); // QUELLNET_WEB_HOST
+QString collectUrl(); // QUELLNET_COLLECT_URL
 QString collectUrlPlain();
-QString caFile();          // QUELLNET_CA_FILE, empty when unset
+QString caFile(); // QUELLNET_CA_FILE, empty when unset
 
-QString webUrl();          // "https://" + webHost() + "/"
+QString webUrl(); // "https://" + webHost() + "/"
 QString helpDeskUrl();
 QString supportEmail();
 QString gaProperty();
 QString gaSiblingProperty();
 QByteArray identity();
-QByteArray secretKey();    // 16 bytes
-QByteArray ovpnKey();      // 15 characters
+QByteArray secretKey(); // 16 bytes
+QByteArray ovpnKey(); // 15 characters
 
 } // namespace Deploy

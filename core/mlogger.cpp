@@ -141,8 +141,9 @@ QString MLogger::getLogFile()
     }
     // Outside the lock: a failure here logs "MakeDir,failed:".
     MakeDir(folder, true);
-    const QString path = QStringLiteral("%1/%2.log")
-                             .arg(folder, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    const QString path
+        = QStringLiteral("%1/%2.log")
+              .arg(folder, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     LogLock guard(LogLock::Wait);
     if (state().path.isEmpty())
         state().path = path;

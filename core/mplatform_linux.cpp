@@ -57,16 +57,16 @@ QString cpuDetails()
     const QHash<QString, QString> f = firstCpuFields();
     QString identifier = QSysInfo::currentCpuArchitecture();
     if (f.contains(QStringLiteral("cpu family"))) {
-        identifier += QStringLiteral(" Family %1 Model %2 Stepping %3")
-                          .arg(f.value(QStringLiteral("cpu family")),
-                               f.value(QStringLiteral("model")),
-                               f.value(QStringLiteral("stepping")));
+        identifier
+            += QStringLiteral(" Family %1 Model %2 Stepping %3")
+                   .arg(f.value(QStringLiteral("cpu family")), f.value(QStringLiteral("model")),
+                        f.value(QStringLiteral("stepping")));
     }
     QString name = f.value(QStringLiteral("model name"));
     if (name.isEmpty())
         name = f.value(QStringLiteral("Model")); // ARM boards
-    return QStringLiteral("CPU ID:") + identifier + QStringLiteral(" ,") + QStringLiteral("CPU Name:")
-           + name;
+    return QStringLiteral("CPU ID:") + identifier + QStringLiteral(" ,")
+        + QStringLiteral("CPU Name:") + name;
 }
 
 int processorCount()
@@ -85,7 +85,9 @@ QString processorType()
 
 quint64 physicalMemoryMB()
 {
-    struct sysinfo info {};
+    struct sysinfo info
+    {
+    };
     if (sysinfo(&info) != 0)
         return 0;
     return quint64(info.totalram) * info.mem_unit / (1024 * 1024);
@@ -93,7 +95,9 @@ quint64 physicalMemoryMB()
 
 int memoryLoadPercent()
 {
-    struct sysinfo info {};
+    struct sysinfo info
+    {
+    };
     if (sysinfo(&info) != 0 || info.totalram == 0)
         return 0;
     // Page cache counts as free, as a desktop user would expect of "memory load".
@@ -137,13 +141,14 @@ void showInFileManager(const QString &canonicalPath, bool isFile)
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"),
         isFile ? QStringLiteral("ShowItems") : QStringLiteral("ShowFolders"));
     call << QStringList{QUrl::fromLocalFile(canonicalPath).toString()} << QString();
     // Asynchronous, so a missing file manager never blocks the caller's thread.
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000),
-                                                QCoreApplication::instance());
+    auto *watcher
+        = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000), QCoreApplication::instance());
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [folder](QDBusPendingCallWatcher *w) {
                          if (w->isError())

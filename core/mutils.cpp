@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkInterface>
-#include <QRandomGenerator>
 #include <QRandomGenerator64>
+#include <QRandomGenerator>
 #include <QTextStream>
 #include <QUuid>
 

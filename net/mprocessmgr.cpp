@@ -43,8 +43,8 @@ void MProcessMgr::OpenSubProcess(const QString &program, const QStringList &argu
                              process->deleteLater();
                      });
     if (wait) {
-        QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished),
-                         &loop, &QEventLoop::quit);
+        QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop,
+                         &QEventLoop::quit);
         QObject::connect(process, &QProcess::errorOccurred, &loop,
                          [&loop](QProcess::ProcessError error) {
                              if (error == QProcess::FailedToStart)

@@ -11,8 +11,8 @@ public:
     // Runs program (checked for existence first; a bare name is looked up in PATH). With
     // wait, returns when the child finishes or after timeoutSec, whichever is first; the
     // child keeps running past the time-out. Exit codes and output are not examined.
-    static void OpenSubProcess(const QString &program, const QStringList &arguments,
-                               int timeoutSec, bool wait);
+    static void OpenSubProcess(const QString &program, const QStringList &arguments, int timeoutSec,
+                               bool wait);
     static void OpenSingleProcess(const QString &program, const QStringList &arguments);
     // Terminates the process; false when it does not exist or cannot be signalled.
     static bool killProcess(int pid);

@@ -20,8 +20,8 @@ QVector<ProcessEntry> snapshot(bool &ok)
             continue;
         // exe names the real file; comm (15 characters at most) covers processes whose exe
         // we may not read.
-        QString name = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)))
-                           .fileName();
+        QString name
+            = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid))).fileName();
         if (name.isEmpty()) {
             QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
             if (comm.open(QIODevice::ReadOnly))

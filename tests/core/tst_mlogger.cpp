@@ -1,4 +1,211 @@
+#include "mconfig.h"
+#include "mlogger.h"
+
+#include <QDate>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QThread>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+namespace {
+
+QByteArray readLog()
+{
+    QFile file(getLogFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString threadHex()
+{
+    return QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()), 16);
+}
+
+const QRegularExpression kLine(QStringLiteral(
+    "^(\\d{8} \\d{1,2}:\\d{2}:\\d{2}\\.\\d{3}) (Debug:|Info:|Warning:|Critical:|Fatal:) "
+    "0x([0-9a-f]+) (\\d+) (.*) $"));
+
+} // namespace
+
+class TestMLogger : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setApplicationName(QStringLiteral("Quellnet"));
+        QVERIFY(!qEnvironmentVariable("XDG_DATA_HOME").isEmpty());
+        MLogger::setProductFolder(QStringLiteral("Quellnet"));
+        QFile::remove(getLogFile());
+        qInstallMessageHandler(logMethod);
+        startLog();
+    }
+
+    void cleanupTestCase()
+    {
+        qInstallMessageHandler(nullptr);
+        closeLog();
+    }
+
+    void logFileIsTheDailyFileUnderLogsProduct()
+    {
+        const QString expected = MConfig::getAppDataFolder(QStringLiteral("logs"))
+            + QStringLiteral("Quellnet/")
+            + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".log");
+        QCOMPARE(getLogFile(), expected);
+        QVERIFY(QFileInfo(expected).dir().exists());
+        // The path is fixed for the rest of the process.
+        MLogger::setProductFolder(QStringLiteral("Other"));
+        QCOMPARE(getLogFile(), expected);
+        MLogger::setProductFolder(QStringLiteral("Quellnet"));
+    }
+
+    void infoLineHasTheExactFormat()
+    {
+        const QByteArray before = readLog();
+        const QDateTime t0 = QDateTime::currentDateTime();
+        qInfo("hello %d", 42);
+        const QByteArray added = readLog().mid(before.size());
+        QVERIFY(added.endsWith(" \n"));
+        const QString line = QString::fromUtf8(added.left(added.size() - 1));
+        const QRegularExpressionMatch m = kLine.match(line);
+        QVERIFY2(m.hasMatch(), qPrintable(line));
+        QCOMPARE(m.captured(2), QStringLiteral("Info:"));
+        QCOMPARE(m.captured(3), threadHex());
+        QCOMPARE(m.captured(4), QStringLiteral("0"));
+        QCOMPARE(m.captured(5), QStringLiteral("hello 42"));
+        const QDateTime stamp
+            = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd h:mm:ss.zzz"));
+        QVERIFY(stamp.isValid());
+        QVERIFY(qAbs(stamp.msecsTo(t0)) < 5000);
+        QCOMPARE(line, QStringLiteral("%1 Info: 0x%2 0 hello 42 ").arg(m.captured(1), threadHex()));
+    }
+
+    void levelWordsFollowTheMessageType()
+    {
+        const QByteArray before = readLog();
+        qDebug("level-debug");
+        qWarning("level-warning");
+        qCritical("level-critical");
+        const QString added = QString::fromUtf8(readLog().mid(before.size()));
+        QVERIFY(added.contains(QStringLiteral(" Debug: 0x")));
+        QVERIFY(added.contains(
+            QRegularExpression(QStringLiteral(" Debug: 0x[0-9a-f]+ 0 level-debug \n"))));
+        QVERIFY(added.contains(
+            QRegularExpression(QStringLiteral(" Warning: 0x[0-9a-f]+ 0 level-warning \n"))));
+        QVERIFY(added.contains(
+            QRegularExpression(QStringLiteral(" Critical: 0x[0-9a-f]+ 0 level-critical \n"))));
+
+        // A fatal message would end the process; its line is checked as text.
+        QMessageLogContext context;
+        QVERIFY(formatLogLine(QtFatalMsg, context, QStringLiteral("x"))
+                    .contains(QStringLiteral(" Fatal: 0x")));
+        QVERIFY(formatLogLine(QtMsgType(42), context, QStringLiteral("x"))
+                    .contains(QStringLiteral(" Debug: 0x")));
+        // Percent signs in a message are not placeholders.
+        QVERIFY(formatLogLine(QtInfoMsg, context, QStringLiteral("100% %1 %2"))
+                    .endsWith(QStringLiteral(" 100% %1 %2 ")));
+    }
+
+    void widgetSizeWarningsNeverReachTheFile()
+    {
+        const QByteArray before = readLog();
+        qWarning("QWidget::setMinimumSize: (/MainWindow) Negative sizes (-1,-1) are not possible");
+        qWarning("qwidget::SETMAXIMUMSIZE: (x) The largest allowed size is (16777215,16777215)");
+        qWarning("QWidget::setMaximumSize: (x) whatever");
+        qWarning("Note: QWidget::setMinimumSize is fine inside a message");
+        const QString added = QString::fromUtf8(readLog().mid(before.size()));
+        QVERIFY(!added.contains(QStringLiteral("setMinimumSize:"), Qt::CaseInsensitive));
+        QVERIFY(!added.contains(QStringLiteral("SETMAXIMUMSIZE"), Qt::CaseInsensitive));
+        QVERIFY(added.contains(
+            QStringLiteral("Note: QWidget::setMinimumSize is fine inside a message")));
+        QCOMPARE(added.count(QLatin1Char('\n')), 1);
+    }
+
+    void multiLineMessageIsWrittenUnchanged()
+    {
+        const QByteArray before = readLog();
+        qInfo("first line\nsecond line\n\tthird");
+        const QByteArray added = readLog().mid(before.size());
+        QVERIFY(added.endsWith(" 0 first line\nsecond line\n\tthird \n"));
+    }
+
+    void utf8TextIsWrittenAsUtf8()
+    {
+        const QByteArray before = readLog();
+        qInfo() << QStringLiteral("Grüße 你好");
+        QVERIFY(readLog().mid(before.size()).contains(QStringLiteral("Grüße 你好").toUtf8()));
+    }
+
+    void concurrentThreadsLoseNoLine()
+    {
+        const QByteArray before = readLog();
+        const int threads = 6;
+        const int perThread = 400;
+        QVector<QThread *> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers << QThread::create([t] {
+                for (int i = 0; i < perThread; ++i)
+                    qInfo("worker %d line %d payload-%0128d", t, i, i);
+            });
+        }
+        for (QThread *w : workers)
+            w->start();
+        for (QThread *w : workers) {
+            QVERIFY(w->wait(60000));
+            delete w;
+        }
+
+        const QList<QByteArray> lines = readLog().mid(before.size()).split('\n');
+        QHash<QString, int> seen;
+        QSet<QString> threadIds;
+        for (const QByteArray &raw : lines) {
+            if (raw.isEmpty())
+                continue;
+            const QRegularExpressionMatch m = kLine.match(QString::fromUtf8(raw));
+            QVERIFY2(m.hasMatch(), raw.constData());
+            const QString text = m.captured(5);
+            QVERIFY2(text.startsWith(QStringLiteral("worker ")), raw.constData());
+            ++seen[text];
+            threadIds.insert(m.captured(3));
+        }
+        QCOMPARE(seen.size(), threads * perThread);
+        for (int t = 0; t < threads; ++t) {
+            for (int i = 0; i < perThread; ++i) {
+                const QString text = QString::asprintf("worker %d line %d payload-%0128d", t, i, i);
+                QCOMPARE(seen.value(text), 1);
+            }
+        }
+        QCOMPARE(threadIds.size(), threads);
+    }
+
+    void tryLogInfoWritesWhenTheLockIsFree()
+    {
+        const QByteArray before = readLog();
+        QVERIFY(MLogger::tryLogInfo(QStringLiteral("crash-path line")));
+        QCOMPARE(readLog().mid(before.size()), QByteArray("crash-path line\n"));
+    }
+
+    void closedLogIgnoresMessagesAndReopeningAppends()
+    {
+        qInfo("before close");
+        closeLog();
+        const QByteArray closed = readLog();
+        qInfo("while closed");
+        QVERIFY(!MLogger::tryLogInfo(QStringLiteral("while closed, crash path")));
+        QCOMPARE(readLog(), closed);
+
+        // A second start on the same day appends to the same file.
+        startLog();
+        qInfo("after reopen");
+        const QByteArray reopened = readLog();
+        QVERIFY(reopened.startsWith(closed));
+        QVERIFY(reopened.mid(closed.size()).contains("after reopen"));
+        QVERIFY(!reopened.contains("while closed"));
+        QVERIFY(closed.contains("before close"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMLogger)
 #include "tst_mlogger.moc"
