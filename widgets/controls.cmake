@@ -1,0 +1,1 @@
+# Message box, loading dialog, base widget, lines, image button, sliders.

@@ -1,0 +1,1 @@
+# Frame, title bar, panel, balloon tip, dialog base.
