@@ -6,6 +6,21 @@
 
 #include <signal.h>
 
+namespace {
+
+// A process that has ended but is not yet reaped still has an entry; it is gone for us.
+bool isZombie(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray line = stat.readAll();
+    const int close = line.lastIndexOf(')');
+    return close < 0 || close + 2 >= line.size() || line.at(close + 2) == 'Z';
+}
+
+} // namespace
+
 namespace ProcessOs {
 
 QVector<ProcessEntry> snapshot(bool &ok)
@@ -16,7 +31,7 @@ QVector<ProcessEntry> snapshot(bool &ok)
     for (const QString &dir : pids) {
         bool isPid = false;
         const int pid = dir.toInt(&isPid);
-        if (!isPid || pid <= 0)
+        if (!isPid || pid <= 0 || isZombie(pid))
             continue;
         // exe names the real file; comm (15 characters at most) covers processes whose exe
         // we may not read.
