@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "mconfig.h"
+#include "mnetwork.h"
 #include "mlogger.h"
 #include "resinit.h"
 #include "startup.h"
@@ -43,6 +44,9 @@ int main(int argc, char *argv[])
     const int exitCode = app.exec();
 
     qInstallMessageHandler(nullptr);
+    // Every supported Linux counts as "later than Windows 7".
+    qInfo() << "Clean LibCurl";
+    MNetwork::globalClean();
     closeLog();
     return exitCode;
 }

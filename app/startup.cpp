@@ -2,6 +2,7 @@
 
 #include "mconfig.h"
 #include "mlogger.h"
+#include "mnetwork.h"
 #include "mplatform.h"
 #include "mprocessmgr.h"
 #include "mutils.h"
@@ -75,6 +76,7 @@ bool handleCommandLine(QApplication &app, const QStringList &arguments)
 
     MConfig::getAppDataFolder(QString());
     MConfig::loadCommConfig();
+    MNetwork::globalInit();
     return true;
 }
 
