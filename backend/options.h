@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace backend {
+
+struct Options
+{
+    std::string listen = "127.0.0.1";
+    int port = 8443;
+    int serverListPort = 4430;
+    int collectPort = 0; // plain-HTTP analytics collector; 0: off
+    std::string cert;
+    std::string key;
+    std::string db;
+    std::string ovpnDir;
+    std::string filesDir;
+    bool demo = false;
+    std::string demoPassword = "quellnet-demo";
+    bool debugEndpoints = false;
+};
+
+struct ParsedCommandLine
+{
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    Options options;
+    std::string error;
+};
+
+// `args` excludes the program name. Accepts "--name value" and "--name=value".
+ParsedCommandLine parseCommandLine(const std::vector<std::string> &args);
+std::string usageText(const std::string &program);
+
+} // namespace backend

@@ -1,0 +1,557 @@
+#include "service.h"
+
+#include "backendcrypto.h"
+#include "capturingserver.h"
+#include "serverdir.h"
+#include "textutil.h"
+
+#include "quellnet_deploy.h"
+
+#include <httplib.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace backend {
+
+namespace {
+
+const char kEnvelopeIdentity[] = "quell_net_request";
+constexpr std::time_t kTrialSeconds = 24 * 60 * 60;
+constexpr size_t kMaxEmailBytes = 254;
+constexpr size_t kMaxPasswordBytes = 256;
+constexpr size_t kMaxMachineIdBytes = 256;
+
+// The smallest transparent GIF, what measurement-protocol collectors answer with.
+const char kPixelGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\x00\x00\x00\x21\xf9\x04"
+                         "\x01\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                         "\x44\x01\x00\x3b";
+
+bool plausibleEmail(const std::string &email)
+{
+    if (email.size() < 6 || email.size() > kMaxEmailBytes)
+        return false;
+    const size_t at = email.find('@');
+    if (at == std::string::npos || at == 0 || at + 1 >= email.size()
+        || email.find('@', at + 1) != std::string::npos)
+        return false;
+    for (const char c : email) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+void sendJson(httplib::Response &res, const std::string &json)
+{
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(json, "application/json");
+}
+
+void sendCode(httplib::Response &res, int code)
+{
+    sendJson(res, "{\"error\":" + std::to_string(code) + "}");
+}
+
+void sendAccount(httplib::Response &res, const Account &account)
+{
+    sendJson(res,
+             "{\"error\":0,\"email\":" + jsonString(account.email)
+                 + ",\"expire_date\":" + jsonString(account.expireDate) + ",\"payment_date\":"
+                 + jsonString(account.paymentDate.empty() ? "None" : account.paymentDate) + "}");
+}
+
+// Stored URLs may be relative to this host; the client wants absolute ones.
+std::string absoluteUrl(const httplib::Request &req, const std::string &url)
+{
+    if (url.empty() || url[0] != '/' || !req.has_header("Host"))
+        return url;
+    return "https://" + req.get_header_value("Host") + url;
+}
+
+std::string nameValuesJson(const NameValues &values)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            out += ',';
+        out += "{\"name\":" + jsonString(values[i].first)
+            + ",\"value\":" + jsonString(values[i].second) + '}';
+    }
+    return out + ']';
+}
+
+// Splits a raw request head into its request line and header lines, in wire order.
+void parseHead(const std::string &head, std::string &requestLine, NameValues &headers)
+{
+    size_t start = 0;
+    bool first = true;
+    while (start < head.size()) {
+        size_t end = head.find('\n', start);
+        if (end == std::string::npos)
+            end = head.size();
+        std::string line = head.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (first) {
+            requestLine = line;
+            first = false;
+            continue;
+        }
+        if (line.empty())
+            break;
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            headers.emplace_back(line, std::string());
+        else
+            headers.emplace_back(line.substr(0, colon), trim(line.substr(colon + 1)));
+    }
+}
+
+// Header values as the client sent them. The HTTP library percent-decodes the values it
+// parses, which would decode the client's already encoded fields a second time.
+class WireHeaders
+{
+public:
+    explicit WireHeaders(const httplib::Request &req)
+        : m_req(req)
+    {
+        std::string requestLine;
+        parseHead(CapturingServer::currentHead(), requestLine, m_headers);
+    }
+
+    std::string value(const std::string &name) const
+    {
+        const std::string wanted = toLower(name);
+        for (const auto &[key, value] : m_headers) {
+            if (toLower(key) == wanted)
+                return value;
+        }
+        return m_headers.empty() ? m_req.get_header_value(name) : std::string();
+    }
+
+private:
+    const httplib::Request &m_req;
+    NameValues m_headers;
+};
+
+struct Envelope
+{
+    bool valid = false;
+    std::string machineId;
+};
+
+Envelope readEnvelope(const WireHeaders &headers)
+{
+    Envelope envelope;
+    envelope.machineId = headers.value("machineid");
+    envelope.valid = headers.value("identity") == kEnvelopeIdentity
+        && !headers.value("vpntoken").empty() && !envelope.machineId.empty()
+        && envelope.machineId.size() <= kMaxMachineIdBytes;
+    return envelope;
+}
+
+// A percent-encoded header; nullopt when malformed or when it decodes to a NUL byte.
+std::optional<std::string> decodedHeader(const WireHeaders &headers, const char *name)
+{
+    std::optional<std::string> value = percentDecode(headers.value(name));
+    if (value && value->find('\0') != std::string::npos)
+        return std::nullopt;
+    return value;
+}
+
+void logLine(const std::string &text)
+{
+    std::fprintf(stderr, "quellnet-backend: %s\n", text.c_str());
+}
+
+} // namespace
+
+Service::Service(Store &store, const Options &options, std::string serverFolder)
+    : m_store(store)
+    , m_options(options)
+    , m_serverFolder(std::move(serverFolder))
+    , m_dummyHash(hashPassword(randomHex(16)))
+{ }
+
+httplib::Server::Handler Service::handler(Method method)
+{
+    return [this, method](const httplib::Request &req, httplib::Response &res) {
+        (this->*method)(req, res);
+    };
+}
+
+void Service::setupCommon(httplib::Server &server, const std::string &listener)
+{
+    // The library's default turns on SO_REUSEPORT, which would let a second backend share a
+    // busy port instead of failing.
+    server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    server.set_keep_alive_timeout(2);
+    server.set_read_timeout(10);
+    server.set_write_timeout(10);
+    server.set_payload_max_length(64 * 1024);
+    server.set_pre_routing_handler(
+        [this, listener](const httplib::Request &req, httplib::Response &) {
+            recordRequest(req, listener);
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
+    server.set_logger([listener](const httplib::Request &req, const httplib::Response &res) {
+        logLine(utcNowText() + ' ' + listener + ' ' + req.remote_addr + ' ' + req.method + ' '
+                + req.path + ' ' + std::to_string(res.status));
+    });
+    server.set_exception_handler(
+        [](const httplib::Request &req, httplib::Response &res, std::exception_ptr ep) {
+            std::string what = "unknown exception";
+            try {
+                if (ep)
+                    std::rethrow_exception(ep);
+            } catch (const std::exception &e) {
+                what = e.what();
+            } catch (...) { }
+            logLine("error while serving " + req.path + ": " + what);
+            res.status = 500;
+            res.set_content("Internal error", "text/plain");
+        });
+}
+
+void Service::recordRequest(const httplib::Request &req, const std::string &listener)
+{
+    if (req.path.rfind("/_debug/", 0) == 0)
+        return;
+    RequestRecord record;
+    record.received = utcNowText();
+    record.listener = listener;
+    record.remoteAddr = req.remote_addr;
+    record.method = req.method;
+    record.path = req.path;
+    record.target = req.target;
+    for (const auto &[name, value] : req.headers) {
+        // The library adds these itself; they were not sent by the client.
+        if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR"
+            || name == "LOCAL_PORT")
+            continue;
+        record.headers.emplace_back(name, value);
+    }
+    parseHead(CapturingServer::currentHead(), record.requestLine, record.wireHeaders);
+    // Passwords stay out of the database unless a test asked for the raw log.
+    if (!m_options.debugEndpoints) {
+        for (NameValues *list : {&record.headers, &record.wireHeaders}) {
+            for (auto &[name, value] : *list) {
+                if (toLower(name) == "password")
+                    value = "(redacted)";
+            }
+        }
+    }
+    if (!m_store.addRequest(record))
+        logLine("could not record request " + req.path);
+}
+
+void Service::setupMain(httplib::Server &server)
+{
+    setupCommon(server, "main");
+    server.Get("/vpnserver/getip/", handler(&Service::getIp));
+    server.Get("/vpnserver/loginvpn/", handler(&Service::login));
+    server.Get("/vpnserver/registervpn/", handler(&Service::registerAccount));
+    server.Get("/vpnserver/findpwd/", handler(&Service::findPassword));
+    server.Get("/vpnserver/serverlist/", handler(&Service::backendServerList));
+    server.Get(R"(/price\.json)", handler(&Service::priceList));
+    server.Get(R"(/update\.json)", handler(&Service::updateList));
+    server.Get(R"(/order\.html)", handler(&Service::orderPage));
+    const auto collectMain = [this](const httplib::Request &req, httplib::Response &res) {
+        collect(req, res, "main");
+    };
+    server.Get("/collect", collectMain);
+    server.Post("/collect", collectMain);
+    if (m_options.debugEndpoints) {
+        server.Get("/_debug/requests", handler(&Service::debugRequests));
+        server.Get("/_debug/hits", handler(&Service::debugHits));
+        server.Post("/_debug/reset", handler(&Service::debugReset));
+    }
+    if (!m_options.filesDir.empty())
+        server.set_mount_point("/download", m_options.filesDir);
+}
+
+void Service::setupServerList(httplib::Server &server)
+{
+    setupCommon(server, "servers");
+    server.Get("/servers", handler(&Service::hostServerList));
+}
+
+void Service::setupCollector(httplib::Server &server)
+{
+    setupCommon(server, "collect");
+    const auto collectPlain = [this](const httplib::Request &req, httplib::Response &res) {
+        collect(req, res, "collect");
+    };
+    server.Get("/collect", collectPlain);
+    server.Post("/collect", collectPlain);
+}
+
+void Service::getIp(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    res.set_header("Cache-Control", "no-store");
+    if (!readEnvelope(wire).valid) {
+        res.set_content("-20", "text/plain");
+        return;
+    }
+    const std::optional<std::string> address = plainIpv4(req.remote_addr);
+    res.set_content(address ? *address : std::string("-10"), "text/plain");
+}
+
+void Service::login(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    const Envelope envelope = readEnvelope(wire);
+    const std::optional<std::string> email = decodedHeader(wire, "email");
+    const std::optional<std::string> password = decodedHeader(wire, "password");
+    if (!envelope.valid || !email || !password)
+        return sendCode(res, ResultCode::BadRequest);
+    const std::string address = trim(*email);
+    if (address.empty() || password->empty())
+        return sendCode(res, ResultCode::EmptyOrTaken);
+
+    std::optional<Account> account;
+    if (address.size() <= kMaxEmailBytes && password->size() <= kMaxPasswordBytes)
+        account = m_store.findAccount(address);
+    if (!account) {
+        verifyPassword(*password, m_dummyHash);
+        return sendCode(res, ResultCode::Refused);
+    }
+    if (!verifyPassword(*password, account->passwordHash))
+        return sendCode(res, ResultCode::Refused);
+    if (account->machineId.empty()) {
+        account->machineId = m_store.bindMachine(account->id, envelope.machineId);
+        if (account->machineId.empty()) {
+            res.status = 500;
+            return;
+        }
+    }
+    if (account->machineId != envelope.machineId)
+        return sendCode(res, ResultCode::OtherDevice);
+    sendAccount(res, *account);
+}
+
+void Service::registerAccount(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    const Envelope envelope = readEnvelope(wire);
+    const std::optional<std::string> email = decodedHeader(wire, "email");
+    const std::optional<std::string> password = decodedHeader(wire, "password");
+    if (!envelope.valid || !email || !password)
+        return sendCode(res, ResultCode::BadRequest);
+    Account account;
+    account.email = trim(*email);
+    if (!plausibleEmail(account.email) || password->size() < 6
+        || password->size() > kMaxPasswordBytes)
+        return sendCode(res, ResultCode::Refused);
+    account.passwordHash = hashPassword(*password);
+    if (account.passwordHash.empty()) {
+        res.status = 500;
+        return;
+    }
+    account.expireDate = utcText(std::time(nullptr) + kTrialSeconds);
+    account.machineId = envelope.machineId;
+    switch (m_store.createAccount(account)) {
+    case Store::CreateResult::Created:
+        logLine("registered " + account.email + " with a trial until " + account.expireDate);
+        return sendAccount(res, account);
+    case Store::CreateResult::Exists:
+        return sendCode(res, ResultCode::EmptyOrTaken);
+    case Store::CreateResult::Failed:
+        res.status = 500;
+        return;
+    }
+}
+
+void Service::findPassword(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    const Envelope envelope = readEnvelope(wire);
+    const std::optional<std::string> email = decodedHeader(wire, "email");
+    if (!envelope.valid || !email)
+        return sendCode(res, ResultCode::BadRequest);
+    const std::string address = trim(*email);
+    if (address.empty())
+        return sendCode(res, ResultCode::EmptyOrTaken);
+    const std::optional<Account> account
+        = address.size() <= kMaxEmailBytes ? m_store.findAccount(address) : std::nullopt;
+    if (!account)
+        return sendCode(res, ResultCode::Refused);
+    // No mail leaves this backend: the reset token is only recorded.
+    const std::string token = randomHex(16);
+    if (token.empty() || !m_store.addPasswordReset(account->id, token))
+        return sendCode(res, ResultCode::Failed);
+    logLine("password reset requested for " + account->email);
+    sendCode(res, ResultCode::Ok);
+}
+
+void Service::backendServerList(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    res.set_header("Cache-Control", "no-store");
+    if (!readEnvelope(wire).valid) {
+        res.set_content("Request refused, error: invalid request envelope", "text/plain");
+        return;
+    }
+    std::vector<ServerEntry> entries;
+    std::vector<std::string> warnings;
+    if (!m_serverFolder.empty() && !loadServerFolder(m_serverFolder, entries, warnings)) {
+        for (const std::string &warning : warnings)
+            logLine(warning);
+        res.set_content("Server list unavailable, error: cannot read the server folder",
+                        "text/plain");
+        return;
+    }
+    for (const std::string &warning : warnings)
+        logLine(warning);
+    res.set_content(serverListJson(entries, QUELLNET_OVPN_KEY), "application/json");
+}
+
+void Service::hostServerList(const httplib::Request &req, httplib::Response &res)
+{
+    const WireHeaders wire(req);
+    res.set_header("Cache-Control", "no-store");
+    if (wire.value("Identity") != QUELLNET_IDENTITY) {
+        res.status = 403;
+        res.set_content("Forbidden", "text/plain");
+        return;
+    }
+    std::vector<ServerEntry> entries;
+    std::vector<std::string> warnings;
+    const bool ok = m_serverFolder.empty() || loadServerFolder(m_serverFolder, entries, warnings);
+    for (const std::string &warning : warnings)
+        logLine(warning);
+    if (!ok) {
+        res.status = 503;
+        res.set_content("Server list unavailable", "text/plain");
+        return;
+    }
+    res.set_content(serverListJson(entries, QUELLNET_OVPN_KEY), "application/json");
+}
+
+void Service::priceList(const httplib::Request &req, httplib::Response &res)
+{
+    std::string out = "{\"price_data\":[";
+    bool first = true;
+    for (const PriceEntry &entry : m_store.prices()) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"name\":" + jsonString(entry.name) + ",\"title\":" + jsonString(entry.title)
+            + ",\"price\":" + jsonString(entry.price)
+            + ",\"buy_url\":" + jsonString(absoluteUrl(req, entry.buyUrl)) + '}';
+    }
+    sendJson(res, out + "]}");
+}
+
+void Service::updateList(const httplib::Request &req, httplib::Response &res)
+{
+    std::string out = "{\"update_data\":[";
+    bool first = true;
+    for (const UpdateEntry &entry : m_store.updates()) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"id\":" + jsonString(entry.id) + ",\"version\":" + jsonString(entry.version)
+            + ",\"download_url\":" + jsonString(absoluteUrl(req, entry.downloadUrl)) + '}';
+    }
+    sendJson(res, out + "]}");
+}
+
+void Service::orderPage(const httplib::Request &req, httplib::Response &res)
+{
+    const std::string plan = req.get_param_value("plan");
+    std::string rows;
+    for (const PriceEntry &entry : m_store.prices()) {
+        const bool chosen = entry.name == plan;
+        rows += std::string("<tr") + (chosen ? " class=\"chosen\"" : "") + "><td>"
+            + htmlEscape(entry.title) + "</td><td>$" + htmlEscape(entry.price) + "</td><td>"
+            + htmlEscape(entry.name) + " days</td></tr>\n";
+    }
+    if (rows.empty())
+        rows = "<tr><td colspan=\"3\">No offers at the moment.</td></tr>\n";
+    res.set_content(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Quellnet - Order</title>"
+        "<style>body{font-family:sans-serif;margin:2em}td{padding:.3em 1em}"
+        ".chosen{font-weight:bold}</style></head>\n<body><h1>Order Quellnet</h1>\n"
+        "<p>This is the reference backend: nothing can be bought here. After a purchase, "
+        "re-login in the client to refresh the expiry date.</p>\n<table>\n"
+            + rows + "</table>\n</body></html>\n",
+        "text/html; charset=utf-8");
+}
+
+void Service::collect(const httplib::Request &req, httplib::Response &res,
+                      const std::string &listener)
+{
+    HitRecord hit;
+    hit.received = utcNowText();
+    hit.listener = listener;
+    hit.remoteAddr = req.remote_addr;
+    hit.method = req.method;
+    if (req.method == "POST") {
+        hit.raw = req.body;
+    } else {
+        const size_t question = req.target.find('?');
+        if (question != std::string::npos)
+            hit.raw = req.target.substr(question + 1);
+    }
+    hit.params = parseFormText(hit.raw);
+    if (!m_store.addHit(hit)) {
+        res.status = 500;
+        return;
+    }
+    res.set_header("Cache-Control", "no-cache, no-store, must-revalidate");
+    res.set_content(std::string(kPixelGif, sizeof kPixelGif - 1), "image/gif");
+}
+
+void Service::debugRequests(const httplib::Request &, httplib::Response &res)
+{
+    std::string out = "{\"requests\":[";
+    bool first = true;
+    for (const RequestRecord &r : m_store.requests()) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"id\":" + std::to_string(r.id) + ",\"received\":" + jsonString(r.received)
+            + ",\"listener\":" + jsonString(r.listener)
+            + ",\"remote_addr\":" + jsonString(r.remoteAddr) + ",\"method\":" + jsonString(r.method)
+            + ",\"path\":" + jsonString(r.path) + ",\"target\":" + jsonString(r.target)
+            + ",\"request_line\":" + jsonString(r.requestLine)
+            + ",\"headers\":" + nameValuesJson(r.headers)
+            + ",\"wire_headers\":" + nameValuesJson(r.wireHeaders) + '}';
+    }
+    sendJson(res, out + "]}");
+}
+
+void Service::debugHits(const httplib::Request &, httplib::Response &res)
+{
+    std::string out = "{\"hits\":[";
+    bool first = true;
+    for (const HitRecord &h : m_store.hits()) {
+        if (!first)
+            out += ',';
+        first = false;
+        out += "{\"id\":" + std::to_string(h.id) + ",\"received\":" + jsonString(h.received)
+            + ",\"listener\":" + jsonString(h.listener)
+            + ",\"remote_addr\":" + jsonString(h.remoteAddr) + ",\"method\":" + jsonString(h.method)
+            + ",\"raw\":" + jsonString(h.raw) + ",\"params\":" + nameValuesJson(h.params) + '}';
+    }
+    sendJson(res, out + "]}");
+}
+
+void Service::debugReset(const httplib::Request &, httplib::Response &res)
+{
+    if (!m_store.clearRecords()) {
+        res.status = 500;
+        return;
+    }
+    sendCode(res, ResultCode::Ok);
+}
+
+} // namespace backend
