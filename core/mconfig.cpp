@@ -3,6 +3,7 @@
 #include "mblowfish.h"
 #include "mdeploy.h"
 #include "mutils.h"
+#include "privatefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUuid>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -35,17 +32,6 @@ QString defaultHelpUrl()
 QString defaultBuyUrl()
 {
     return Deploy::webUrl() + QStringLiteral("order.html");
-}
-
-// The settings hold the saved password: never let the file exist with wider permissions,
-// not even for the moment between creation and a later chmod.
-void ensurePrivateFile(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
-    ::chmod(native.constData(), 0600);
 }
 
 // Constructed before main, so every part sees the start values from the first moment.
@@ -143,6 +129,7 @@ void MConfig::saveCommConfig()
     QMutexLocker locker(&saveMutex());
     MConfig &c = *instance();
     const QString path = getConfigFile();
+    // The file holds the saved password: it never exists with wider permissions.
     ensurePrivateFile(path);
     {
         QSettings s(path, QSettings::IniFormat);
@@ -179,7 +166,7 @@ void MConfig::saveCommConfig()
         put("/save/xyz", c.xyz);
         put("/save/errorCount", c.errorCount);
     } // QSettings writes the file (atomically, keeping its mode) when it goes away
-    ::chmod(QFile::encodeName(path).constData(), 0600);
+    ensurePrivateFile(path);
 }
 
 QString MConfig::getAppDataFolder(const QString &sub)
