@@ -1,10 +1,12 @@
 #include "mainwindow.h"
 #include "mconfig.h"
+#include "mloadingdlg.h"
 #include "mnetwork.h"
 #include "mlogger.h"
 #include "resinit.h"
 #include "startup.h"
 #include "termination.h"
+#include "mutils.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -20,7 +22,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     quellnetInitResources();
 
-    if (!handleCommandLine(app, app.arguments()))
+    // A please-wait box started by a running client: it shows only the box until its
+    // parent kills it, and touches no settings, log or single-instance state.
+    const QStringList arguments = app.arguments();
+    if (arguments.size() >= 2 && StrEquals(arguments.at(1), QStringLiteral("--splash-inner"))) {
+        MLoadingDlg *splash = MLoadingDlg::createDlg(arguments.value(2), false);
+        splash->show();
+        return app.exec();
+    }
+
+    if (!handleCommandLine(app, arguments))
         return 0;
 
     qDebug() << "LogFile:" << getLogFile();

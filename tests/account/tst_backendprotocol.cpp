@@ -1,5 +1,7 @@
 #include "backendprotocol.h"
+#include "encryptedfiles.h"
 #include "mconfig.h"
+#include "mdeploy.h"
 #include "mnetwork.h"
 #include "testbackend.h"
 
@@ -309,6 +311,38 @@ private slots:
         QCOMPARE(object.value(QStringLiteral("error")).toInt(0), -120);
         QCOMPARE(QString::fromUtf8(resultMessage(AccountRequest::FindPassword, -120).text),
                  QStringLiteral("Sorry, This user does not exist"));
+    }
+
+    void serverEntriesDecryptToTheFilesTheyCameFrom()
+    {
+        HeaderMap headers;
+        makeRequestHeaders(headers);
+        QJsonObject object;
+        QString error;
+        const QString reply = MNetwork::getWebConent(Endpoint::serverList(), headers);
+        QVERIFY2(parseJsonObject(reply, error, object), qPrintable(reply.left(200)));
+        const QJsonArray servers = object.value(QStringLiteral("Servers")).toArray();
+        QVERIFY(!servers.isEmpty());
+
+        QSet<QString> decrypted;
+        for (const QJsonValue &server : servers) {
+            const QString ovpn = server.toObject().value(QStringLiteral("Ovpn")).toString();
+            decrypted.insert(decryptConfigText(decodeBase64(ovpn)));
+        }
+        QSet<QString> files;
+        const QDir demo(QStringLiteral(QUELLNET_SOURCE_DIR "/backend/demo"));
+        for (const QString &name : demo.entryList({QStringLiteral("*.ovpn")}, QDir::Files)) {
+            QFile file(demo.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            files.insert(QString::fromUtf8(file.readAll()));
+        }
+        QCOMPARE(decrypted, files);
+
+        // The server-list host gives the same list to the one agreed Identity.
+        HeaderMap identity;
+        identity.insert(QStringLiteral("Identity"), QString::fromLatin1(Deploy::identity()));
+        QCOMPARE(MNetwork::getWebConent(Endpoint::serverListHost(), identity).trimmed(),
+                 reply.trimmed());
     }
 
 private:

@@ -170,6 +170,7 @@ private slots:
     void firstRunIsLoggedOnlyWhileMarkerIsMissing();
     void storedLanguageIsLoadedAfterRepair_data();
     void storedLanguageIsLoadedAfterRepair();
+    void splashChildShowsOnlyTheBoxUntilKilled();
 
 private:
     // Starts a normal run, waits until its SIGTERM handler is in place, ends it with SIGTERM and
@@ -526,6 +527,26 @@ void StartupTest::storedLanguageIsLoadedAfterRepair()
     QCOMPARE(failed.size(), 1);
     QVERIFY2(failed.first().contains(QLatin1Char('"') + loaded + QLatin1Char('"')),
              qPrintable(failed.first()));
+}
+
+void StartupTest::splashChildShowsOnlyTheBoxUntilKilled()
+{
+    Sandbox sandbox;
+    QVERIFY(sandbox.isValid());
+    QProcess child;
+    child.setProcessEnvironment(sandbox.environment());
+    child.start(quellnetExe(), {QStringLiteral("--splash-inner"), QStringLiteral("Please wait")});
+    QVERIFY(child.waitForStarted(5000));
+    // It stays up (a maintenance switch or a second start would end at once) ...
+    QVERIFY(!child.waitForFinished(1500));
+    QCOMPARE(child.state(), QProcess::Running);
+    // ... without touching settings, log or marker, and leaves no handler for a clean quit:
+    // the parent ends it with a kill.
+    QVERIFY(!QFileInfo::exists(sandbox.dataFolder()));
+    QVERIFY(!catchesSigterm(child.processId()));
+    child.kill();
+    QVERIFY(child.waitForFinished(5000));
+    QVERIFY(!QFileInfo::exists(sandbox.dataFolder()));
 }
 
 QTEST_MAIN(StartupTest)
