@@ -108,8 +108,8 @@ bool TestBackend::start(const Options &options)
     const QString pki = m_dir.filePath(QStringLiteral("pki"));
     QByteArray output;
     if (runCommand(QStringLiteral("bash"),
-                   {QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), pki,
-                    m_address, QStringLiteral("localhost")},
+                   {QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), pki, m_address,
+                    QStringLiteral("localhost")},
                    &output)
         != 0) {
         qWarning("make-test-ca.sh failed: %s", output.constData());
@@ -118,11 +118,16 @@ bool TestBackend::start(const Options &options)
     m_port = freePort(m_address);
     if (m_port == 0)
         return false;
-    QStringList arguments{QStringLiteral("--listen"), m_address,
-                          QStringLiteral("--port"), QString::number(m_port),
-                          QStringLiteral("--cert"), pki + QStringLiteral("/server.pem"),
-                          QStringLiteral("--key"), pki + QStringLiteral("/server.key"),
-                          QStringLiteral("--db"), m_dir.filePath(QStringLiteral("backend.sqlite")),
+    QStringList arguments{QStringLiteral("--listen"),
+                          m_address,
+                          QStringLiteral("--port"),
+                          QString::number(m_port),
+                          QStringLiteral("--cert"),
+                          pki + QStringLiteral("/server.pem"),
+                          QStringLiteral("--key"),
+                          pki + QStringLiteral("/server.key"),
+                          QStringLiteral("--db"),
+                          m_dir.filePath(QStringLiteral("backend.sqlite")),
                           QStringLiteral("--debug-endpoints")};
     if (options.demo)
         arguments << QStringLiteral("--demo");
@@ -187,13 +192,15 @@ QByteArray TestBackend::stderrText()
 QList<TestBackend::Request> TestBackend::requests(QString *error)
 {
     QList<Request> list;
-    const QByteArray body = debugRequest(m_address, m_port, caFile(), "GET",
-                                         "/_debug/requests", error);
-    const QJsonArray items = QJsonDocument::fromJson(body).object().value(QStringLiteral("requests")).toArray();
+    const QByteArray body
+        = debugRequest(m_address, m_port, caFile(), "GET", "/_debug/requests", error);
+    const QJsonArray items
+        = QJsonDocument::fromJson(body).object().value(QStringLiteral("requests")).toArray();
     for (const QJsonValue &item : items) {
         Request request;
         request.path = item.toObject().value(QStringLiteral("path")).toString();
-        for (const QJsonValue &h : item.toObject().value(QStringLiteral("wire_headers")).toArray()) {
+        for (const QJsonValue &h :
+             item.toObject().value(QStringLiteral("wire_headers")).toArray()) {
             request.wireHeaders.append({h.toObject().value(QStringLiteral("name")).toString(),
                                         h.toObject().value(QStringLiteral("value")).toString()});
         }

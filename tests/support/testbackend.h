@@ -21,8 +21,8 @@ public:
     struct Options
     {
         bool demo = true;
-        QString ovpnDir;     // empty: the bundled demo servers
-        QStringList extra;   // more command-line arguments
+        QString ovpnDir; // empty: the bundled demo servers
+        QStringList extra; // more command-line arguments
     };
 
     TestBackend();
@@ -37,7 +37,7 @@ public:
 
     QString address() const { return m_address; }
     int port() const { return m_port; }
-    QString hostWithPort() const;   // "127.0.0.N:port"
+    QString hostWithPort() const; // "127.0.0.N:port"
     QString caFile() const;
     QString folder() const { return m_dir.path(); }
     QByteArray stderrText();
