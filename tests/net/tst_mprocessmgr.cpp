@@ -94,6 +94,20 @@ bool isRunningChildOfUs(qint64 pid)
         && !status.contains("\nState:\tZ");
 }
 
+// Children of this process that have not been reaped yet (running or zombie).
+int childrenOfUs()
+{
+    int count = 0;
+    const QByteArray ppid = "\nPPid:\t" + QByteArray::number(qint64(::getpid())) + '\n';
+    for (const QString &dir : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isPid = false;
+        dir.toInt(&isPid);
+        if (isPid && readAll(QStringLiteral("/proc/%1/status").arg(dir)).contains(ppid))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 class MProcessMgrTest : public QObject
@@ -138,6 +152,10 @@ void MProcessMgrTest::cleanup()
         if (isRunningChildOfUs(pid))
             ::kill(pid_t(pid), SIGKILL);
     }
+    // Let Qt reap the children and release their process objects (released once each child
+    // has ended), so nothing of one test outlives it.
+    QTRY_COMPARE_WITH_TIMEOUT(childrenOfUs(), 0, 10000);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_dir.reset();
 }
 
