@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 
@@ -55,7 +56,9 @@ MMessageBox::MMessageBox(QWidget *parent)
     setMinEnable(false);
     setMaxEnable(false);
     setShowIcon(false);
-    setFixedSize(px(300), px(156));
+    // Tall enough for the title bar, four lines of text beside the 48 px icon and the
+    // buttons; the classic 156 px clipped everything after the second line.
+    setFixedSize(px(300), px(200));
     setHideInTaskbar(true);
     setAlwaysOnTheTop(true);
     setObjectName(QStringLiteral("MessageBoxPanel"));
@@ -75,7 +78,7 @@ MMessageBox::MMessageBox(QWidget *parent)
     m_messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_messageLabel->setObjectName(QStringLiteral("msgBoxLable"));
     m_messageLabel->setMaximumWidth(width() - px(120));
-    m_messageLabel->setMinimumHeight(height() / 2);
+    m_messageLabel->setMinimumHeight(px(64));
     m_messageLabel->setOpenExternalLinks(true);
     m_messageLabel->setWordWrap(true);
     contentRow->addWidget(m_messageLabel);
@@ -150,12 +153,21 @@ void MMessageBox::fill(const QString &iconSheet, const QString &title, const QSt
     }
 }
 
+void MMessageBox::markDefault(QPushButton *button)
+{
+    button->setObjectName(QStringLiteral("BtnDefault"));
+    button->setDefault(true);
+    // The button was polished under its old name when the box created it.
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+}
+
 void MMessageBox::ShowMessageOK(const QString &title, const QString &text, bool isError)
 {
     fill(isError ? errorIcon() : infoIcon(), title, text, QDialogButtonBox::Ok);
     QPushButton *ok = m_buttonBox->button(QDialogButtonBox::Ok);
     ok->setText(tr("Ok"));
-    ok->setObjectName(QStringLiteral("BtnDefault"));
+    markDefault(ok);
 }
 
 void MMessageBox::ShowMessageOKCancel(const QString &title, const QString &text)
@@ -170,7 +182,7 @@ void MMessageBox::ShowMessageYesNo(const QString &title, const QString &text, bo
     QPushButton *no = m_buttonBox->button(QDialogButtonBox::No);
     yes->setText(okCancelTexts ? tr("OK") : tr("Yes"));
     no->setText(okCancelTexts ? tr("Cancel") : tr("No"));
-    yes->setObjectName(QStringLiteral("BtnDefault"));
+    markDefault(yes);
 }
 
 void MMessageBox::ShowMessageYesNoAll(const QString &title, const QString &text)
@@ -182,6 +194,9 @@ void MMessageBox::ShowMessageYesNoAll(const QString &title, const QString &text)
     m_buttonBox->button(QDialogButtonBox::YesToAll)->setText(tr("Yes to All"));
     m_buttonBox->button(QDialogButtonBox::No)->setText(tr("No"));
     m_buttonBox->button(QDialogButtonBox::NoToAll)->setText(tr("No to All"));
+    // Four 100 px buttons do not fit the standard width: widen this kind of box.
+    setFixedWidth(px(480));
+    m_messageLabel->setMaximumWidth(width() - px(120));
 }
 
 void MMessageBox::ShowMessageCustomized(const QString &title, const QString &text,
@@ -193,7 +208,7 @@ void MMessageBox::ShowMessageCustomized(const QString &title, const QString &tex
     ok->setText(okText);
     cancel->setText(cancelText);
     cancel->setVisible(!cancelText.isEmpty());
-    ok->setObjectName(QStringLiteral("BtnDefault"));
+    markDefault(ok);
 }
 
 void MMessageBox::clickSlot(QAbstractButton *btn)

@@ -5,6 +5,7 @@
 class QAbstractButton;
 class QDialogButtonBox;
 class QLabel;
+class QPushButton;
 
 // The program's modal message box. The static operations build a box, run it with exec()
 // and delete it later, returning: 1 Ok / Yes, -1 Cancel / No, 2 Yes to All, -2 No to All,
@@ -45,6 +46,7 @@ private slots:
     void clickSlot(QAbstractButton *btn);
 
 private:
+    static void markDefault(QPushButton *button);
     void fill(const QString &iconSheet, const QString &title, const QString &text, int buttons);
 
     QLabel *m_iconLabel = nullptr;

@@ -95,7 +95,32 @@ private slots:
     void emptyTitleHidesTitleText();
     void messageTakesTheRowBesideTheIcon();
     void messageLinksOpenExternally();
+    void fourLinesAndFourButtonsFitTheBox();
 };
+
+void TestMMessageBox::fourLinesAndFourButtonsFitTheBox()
+{
+    MMessageBox box;
+    box.ShowMessageYesNoAll(QStringLiteral("Replace"),
+                            QStringLiteral("one line<br/>two lines<br/>three lines<br/>four"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QList<QAbstractButton *> buttons = box.getButtonBox()->buttons();
+    QCOMPARE(buttons.size(), 4);
+    QRect used;
+    for (QAbstractButton *button : buttons) {
+        const QRect r(button->mapTo(&box, QPoint(0, 0)), button->size());
+        QVERIFY2(box.rect().contains(r), qPrintable(button->text()));
+        QVERIFY2(!used.intersects(r), qPrintable(button->text()));
+        used = used.united(r);
+    }
+    // The text ends above the buttons.
+    QLabel *label = box.getMessageLabel();
+    const int textBottom
+        = label->mapTo(&box, QPoint(0, 0)).y() + label->heightForWidth(label->width());
+    QVERIFY2(textBottom <= used.top(),
+             qPrintable(QStringLiteral("%1 > %2").arg(textBottom).arg(used.top())));
+}
 
 void TestMMessageBox::cleanup()
 {
@@ -106,14 +131,14 @@ void TestMMessageBox::boxIsBuiltToItsFixedLayout()
 {
     MMessageBox box;
     QCOMPARE(box.objectName(), QStringLiteral("MessageBoxPanel"));
-    QCOMPARE(box.size(), QSize(300, 156));
-    QCOMPARE(box.minimumSize(), QSize(300, 156));
-    QCOMPARE(box.maximumSize(), QSize(300, 156));
+    QCOMPARE(box.size(), QSize(300, 200));
+    QCOMPARE(box.minimumSize(), QSize(300, 200));
+    QCOMPARE(box.maximumSize(), QSize(300, 200));
     QCOMPARE(box.windowType(), Qt::Tool);
     QVERIFY(box.windowFlags() & Qt::WindowStaysOnTopHint);
     QCOMPARE(box.getMessageLabel()->objectName(), QStringLiteral("msgBoxLable"));
     QCOMPARE(box.getMessageLabel()->maximumWidth(), 180);
-    QCOMPARE(box.getMessageLabel()->minimumHeight(), 78);
+    QCOMPARE(box.getMessageLabel()->minimumHeight(), 64);
     QVERIFY(box.getMessageLabel()->wordWrap());
     QCOMPARE(box.getMessageLabel()->alignment(), Qt::AlignLeft | Qt::AlignTop);
     QCOMPARE(box.getIconLabel()->size(), QSize(48, 48));
@@ -131,8 +156,10 @@ void TestMMessageBox::boxIsBuiltToItsFixedLayout()
     }
     QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::Yes)->objectName(),
              QStringLiteral("BtnDefault"));
+    QVERIFY(box.getButtonBox()->button(QDialogButtonBox::Yes)->isDefault());
     QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::No)->objectName(),
              QStringLiteral("BtnDialog"));
+    QVERIFY(!box.getButtonBox()->button(QDialogButtonBox::No)->isDefault());
 
     box.ShowMessageYesNo(QStringLiteral("T"), QStringLiteral("M"), true);
     QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::Yes)->text(), QStringLiteral("OK"));
@@ -270,7 +297,7 @@ void TestMMessageBox::boxIsCentredOnParentAndDeletedAfterwards()
     answerWhenShown(&seen, click(QDialogButtonBox::Yes));
     QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), &parent),
              1);
-    QCOMPARE(seen.pos, origin + QPoint(250 - 150, 200 - 78));
+    QCOMPARE(seen.pos, origin + QPoint(250 - 150, 200 - 100));
     QVERIFY(seen.box);
     QVERIFY(!seen.box->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
