@@ -1,12 +1,12 @@
 #include "mainwindow.h"
 #include "mconfig.h"
 #include "mloadingdlg.h"
-#include "mnetwork.h"
 #include "mlogger.h"
+#include "mnetwork.h"
+#include "mutils.h"
 #include "resinit.h"
 #include "startup.h"
 #include "termination.h"
-#include "mutils.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -48,8 +48,11 @@ int main(int argc, char *argv[])
     MConfig::instance()->lang = normalizedLanguageFile(MConfig::instance()->lang);
     installTranslation(app, MConfig::instance()->lang);
 
+    // A tray program: closing the last visible window must not end it.
+    app.setQuitOnLastWindowClosed(false);
     MainWindow *window = MainWindow::instance(nullptr);
-    handleTerminationSignals([] { QCoreApplication::quit(); });
+    // A session logout or Ctrl+C exits as the menu's Exit does: tunnel stopped, settings saved.
+    handleTerminationSignals([window] { window->requestExit(); });
 
     window->show();
     const int exitCode = app.exec();

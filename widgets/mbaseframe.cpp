@@ -33,7 +33,6 @@ MBaseFrame::MBaseFrame(bool fadeIn, QWidget *parent)
         m_fadeIn->setDuration(500);
         m_fadeIn->setStartValue(0.0);
         m_fadeIn->setEndValue(1.0);
-        connect(m_fadeIn, &QObject::destroyed, this, [this] { m_fadeIn = nullptr; });
         m_fadeIn->start(QAbstractAnimation::DeleteWhenStopped);
     }
 

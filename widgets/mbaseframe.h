@@ -81,7 +81,8 @@ private:
     QString m_appName = QStringLiteral("UnNamed");
     QPointer<QSplashScreen> m_splash;
     bool m_centerOnFirstShow = true;
-    QPropertyAnimation *m_fadeIn = nullptr;
+    // Deletes itself when it ends; a guarded pointer, as it may go before or after us.
+    QPointer<QPropertyAnimation> m_fadeIn;
     MPanel *m_centralPanel = nullptr;
     MTitleBar *m_titleBar = nullptr;
     MFrameServices m_services;
