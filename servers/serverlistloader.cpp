@@ -1,0 +1,257 @@
+#include "serverlistloader.h"
+
+#include "backendprotocol.h"
+#include "encryptedfiles.h"
+#include "mconfig.h"
+#include "mdeploy.h"
+#include "mnetwork.h"
+
+#include <QDate>
+#include <QDebug>
+#include <QFutureWatcher>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+#include <QtConcurrent>
+
+// What a worker task found, handed to the loader's thread.
+struct ServerListOutcome
+{
+    enum Kind { Loaded, Failed, BackendError };
+    Kind kind = Failed;
+    ServerInfoList list;
+    QString errorReply;
+    QString cachedOn; // the date to store when the task rewrote the cache
+};
+
+namespace {
+
+constexpr int kMinCacheLength = 50;
+constexpr int kMinHostReplyLength = 51;
+constexpr int kMinListLength = 30;
+constexpr int kCacheDays = 6;
+
+QString dateFormat()
+{
+    return QStringLiteral("yyyy-MM-dd");
+}
+
+// Copied on the loader's thread when the task starts: the task reads no shared state.
+struct TaskInput
+{
+    QString cachePath;
+    QString lastLoadDate;
+    QDate today;
+    QThread *target = nullptr;
+    bool cacheFirst = false;
+};
+
+// The HTTP client hands bodies over one character per byte; the list is UTF-8.
+QString decodeReply(const QString &received)
+{
+    return QString::fromUtf8(received.toLatin1());
+}
+
+ServerListOutcome parsed(const QString &text, QThread *target)
+{
+    ServerListOutcome outcome;
+    bool ok = false;
+    outcome.list = ServerListLoader::parseServerList(text, &ok);
+    outcome.kind = ok ? ServerListOutcome::Loaded : ServerListOutcome::Failed;
+    for (const ServerInfoPtr &info : qAsConst(outcome.list))
+        info->moveToThread(target);
+    return outcome;
+}
+
+ServerListOutcome loadFromServer(const TaskInput &input)
+{
+    QMap<QString, QString> hostHeaders;
+    hostHeaders.insert(QStringLiteral("Identity"), QString::fromLatin1(Deploy::identity()));
+    const QString hostReply = MNetwork::getWebConent(Endpoint::serverListHost(), hostHeaders);
+    if (hostReply.size() >= kMinHostReplyLength) {
+        const QString text = decodeReply(hostReply);
+        const bool cached = save_config(input.cachePath, text);
+        ServerListOutcome outcome = parsed(text, input.target);
+        if (cached)
+            outcome.cachedOn = input.today.toString(dateFormat());
+        return outcome;
+    }
+
+    HeaderMap headers;
+    makeRequestHeaders(headers);
+    const QString url = Endpoint::serverList();
+    const QString reply = decodeReply(MNetwork::get(url, headers));
+    qInfo() << "Get List From:" << url;
+    // One at the very start is left to the parser, which refuses it as JSON.
+    if (reply.indexOf(QLatin1String("error:")) > 0) {
+        qInfo() << "Error:" << reply;
+        ServerListOutcome outcome;
+        outcome.kind = ServerListOutcome::BackendError;
+        outcome.errorReply = reply;
+        return outcome;
+    }
+    return parsed(reply, input.target);
+}
+
+ServerListOutcome runTask(const TaskInput &input)
+{
+    if (input.cacheFirst && !input.lastLoadDate.isEmpty()) {
+        const QDate last = QDate::fromString(input.lastLoadDate, dateFormat());
+        if (last.isValid() && qAbs(last.daysTo(input.today)) < kCacheDays) {
+            const QString text = load_config(input.cachePath);
+            if (text.size() >= kMinCacheLength) {
+                qInfo() << "Load ser list from local...";
+                return parsed(text, input.target);
+            }
+        }
+    }
+    return loadFromServer(input);
+}
+
+} // namespace
+
+ServerListLoader::ServerListLoader(const QString &cachePath, QObject *parent)
+    : QObject(parent)
+    , m_cachePath(cachePath)
+{
+    qRegisterMetaType<ServerInfoList>();
+}
+
+ServerListLoader::~ServerListLoader() = default;
+
+ServerInfoPtr ServerListLoader::findServer(const QString &host) const
+{
+    for (const ServerInfoPtr &info : m_serverList) {
+        if (info->host == host)
+            return info;
+    }
+    return ServerInfoPtr();
+}
+
+ServerInfoPtr ServerListLoader::selectServer(const QString &host)
+{
+    const ServerInfoPtr info = findServer(host);
+    if (!info)
+        return info;
+    m_currentServer = info;
+    MConfig::instance()->lastServIp = info->host;
+    MConfig::saveCommConfig();
+    return info;
+}
+
+void ServerListLoader::loadServerListTask()
+{
+    startTask(true);
+}
+
+void ServerListLoader::loadServerListFromServer()
+{
+    startTask(false);
+}
+
+bool ServerListLoader::refresh()
+{
+    if (!m_refreshLimiter.click())
+        return false;
+    loadServerListFromServer();
+    return true;
+}
+
+void ServerListLoader::setServerList(const QString &text)
+{
+    apply(parsed(text, thread()));
+}
+
+ServerInfoList ServerListLoader::parseServerList(const QString &text, bool *ok)
+{
+    *ok = false;
+    if (text.size() < kMinListLength)
+        return ServerInfoList();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError) {
+        qInfo() << "setServerList,QJsonParseError:" << error.errorString();
+        return ServerInfoList();
+    }
+    *ok = true;
+
+    ServerInfoList list;
+    const QJsonArray servers = document.object().value(QLatin1String("Servers")).toArray();
+    for (const QJsonValue &value : servers) {
+        const QJsonObject entry = value.toObject();
+        const ServerInfoPtr info = ServerInfoPtr::create();
+        info->ip = entry.value(QLatin1String("Ip")).toString().trimmed();
+        info->name = entry.value(QLatin1String("Name")).toString().trimmed();
+        info->country = entry.value(QLatin1String("Country")).toString().trimmed();
+        info->host = info->ip;
+        info->ovpn = decryptConfigText(decodeBase64(entry.value(QLatin1String("Ovpn")).toString()));
+        qInfo() << "OVPN:" << info->ovpn;
+        list.append(info);
+    }
+    return list;
+}
+
+void ServerListLoader::startTask(bool cacheFirst)
+{
+    TaskInput input;
+    input.cachePath = m_cachePath;
+    input.lastLoadDate = MConfig::instance()->lastLoadServerListDate;
+    input.today = QDate::currentDate();
+    input.target = thread();
+    input.cacheFirst = cacheFirst;
+
+    // The watcher's signal reaches this thread queued; with the loader gone, the watcher is
+    // gone too and the result is dropped.
+    auto *watcher = new QFutureWatcher<ServerListOutcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        --m_running;
+        const ServerListOutcome outcome = watcher->result();
+        watcher->deleteLater();
+        apply(outcome);
+    });
+    ++m_running;
+    watcher->setFuture(QtConcurrent::run(runTask, input));
+}
+
+void ServerListLoader::apply(const ServerListOutcome &outcome)
+{
+    if (!outcome.cachedOn.isEmpty()) {
+        MConfig::instance()->lastLoadServerListDate = outcome.cachedOn;
+        MConfig::saveCommConfig();
+    }
+    switch (outcome.kind) {
+    case ServerListOutcome::Loaded:
+        m_serverList = outcome.list;
+        chooseCurrentServer();
+        emit signalLoadedServerList();
+        break;
+    case ServerListOutcome::BackendError:
+        emit signalLoadServerListError(tr("Failed"),
+                                       tr("Load Server List Failed,") + outcome.errorReply);
+        emit signalLoadedServerListFailed();
+        break;
+    case ServerListOutcome::Failed:
+        emit signalLoadedServerListFailed();
+        break;
+    }
+}
+
+void ServerListLoader::chooseCurrentServer()
+{
+    MConfig *config = MConfig::instance();
+    ServerInfoPtr chosen;
+    for (const ServerInfoPtr &info : qAsConst(m_serverList)) {
+        // Nothing remembered yet: the first server becomes the remembered choice.
+        if (config->lastServIp.isEmpty())
+            config->lastServIp = info->host;
+        if (info->host == config->lastServIp) {
+            chosen = info;
+            break;
+        }
+    }
+    if (!chosen && !m_serverList.isEmpty())
+        chosen = m_serverList.first();
+    if (chosen)
+        m_currentServer = chosen;
+}
