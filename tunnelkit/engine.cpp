@@ -1,0 +1,739 @@
+#include "engine.h"
+
+#include "nftrunner.h"
+#include "system.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostInfo>
+#include <QLocalSocket>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/un.h>
+
+namespace tunnelkit {
+namespace {
+
+// How long openvpn gets for each way of ending it.
+constexpr int kGraceSignalMs = 6000;
+constexpr int kGraceCloseMs = 2000;
+constexpr int kGraceKillMs = 2000;
+constexpr int kResolveMs = 10000;
+
+QString fromStd(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), int(s.size()));
+}
+
+} // namespace
+
+Engine::Engine(EngineSink sink, std::atomic<bool> *running, QObject *parent)
+    : QObject(parent)
+    , m_sink(std::move(sink))
+    , m_running(running)
+{
+    if (!os::openWakePipe(m_wake))
+        qFatal("tunnelkit: cannot create the engine's wake-up pipe");
+    m_wakeNotifier = new QSocketNotifier(m_wake[0], QSocketNotifier::Read, this);
+    connect(m_wakeNotifier, &QSocketNotifier::activated, this, &Engine::runJobs);
+}
+
+Engine::~Engine()
+{
+    // Last resort at process exit: no events, no nft; openvpn ends with its management link.
+    m_stopping = true;
+    if (m_socket)
+        m_socket->abort();
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        if (!m_process->waitForFinished(kGraceCloseMs) && m_elevation.how != Elevation::Pkexec)
+            m_process->kill();
+        m_process->waitForFinished(kGraceKillMs);
+    }
+    delete m_wakeNotifier;
+    os::closeWakePipe(m_wake);
+}
+
+void Engine::post(std::function<void()> job)
+{
+    std::lock_guard<std::mutex> lock(m_jobsMutex);
+    m_jobs.push_back(std::move(job));
+    os::wake(m_wake[1]);
+}
+
+void Engine::requestQuit()
+{
+    post([this]() { emit quitRequested(); });
+}
+
+void Engine::runJobs()
+{
+    os::drainWake(m_wake[0]);
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::lock_guard<std::mutex> lock(m_jobsMutex);
+            if (m_jobs.empty())
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+    }
+}
+
+void Engine::log(const QString &line)
+{
+    if (m_sink.log)
+        m_sink.log(line.toStdString());
+}
+
+void Engine::emitEvent(const QString &name, const QString &info)
+{
+    if (m_sink.event)
+        m_sink.event(name.toStdString(), info.toStdString());
+}
+
+int Engine::start(const StartRequest &request)
+{
+    if (m_process) {
+        log(QStringLiteral("tunnelkit: replacing the running session"));
+        m_stopping = true;
+        endProcess();
+        cleanupSession();
+    }
+    m_running->store(true);
+    ++m_session;
+    m_environment = request.environment;
+    m_elevation = chooseElevation(m_environment);
+    m_killSwitch = request.killSwitch;
+    m_interface = QStringLiteral("qnet%1").arg(m_environment.pid % 10000000);
+    m_stopping = false;
+    m_connected = false;
+    m_everConnected = false;
+    m_authFailed = false;
+    m_managementUp = false;
+    m_initialHoldReleased = false;
+    m_fatal.clear();
+    m_exitReason.clear();
+    m_meter.reset();
+
+    const FilteredConfig config = filterConfig(request.config, request.server);
+    if (!config.ok)
+        return fail(StartConfigRefused,
+                    QStringLiteral("configuration refused: ") + fromStd(config.error));
+    for (const std::string &note : config.notes)
+        log(QStringLiteral("tunnelkit: configuration: ") + fromStd(note));
+
+    if (m_elevation.how == Elevation::Unavailable)
+        return fail(StartNoPrivileges, m_elevation.problem);
+
+    QString why;
+    if (!resolveEndpoint(config.remote, &why))
+        return fail(StartResolveFailed, why);
+
+    if (m_killSwitch.level == 3) {
+        if (!applyPolicy(FirewallState::Connecting))
+            return fail(StartKillSwitchFailed,
+                        QStringLiteral("the kill switch could not be installed"));
+    } else {
+        removeTable();
+    }
+
+    TrailerParams trailer;
+    trailer.device = m_interface.toStdString();
+    trailer.address = m_serverAddress.toString().toStdString();
+    trailer.port = m_serverPort;
+    trailer.transport = m_transport;
+    trailer.user = m_environment.userName.toStdString();
+    trailer.mark = kOpenvpnMark;
+    QString configPath;
+    sweepStaleRuntimeFolders();
+    m_runtime = std::make_unique<QTemporaryDir>(m_environment.runtimeBase
+                                                + QStringLiteral("/quellnet-tunnel-XXXXXX"));
+    if (!m_runtime->isValid())
+        return fail(StartFilesFailed,
+                    QStringLiteral("cannot create a runtime folder in %1: %2")
+                        .arg(m_environment.runtimeBase, m_runtime->errorString()));
+    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
+    if (socketPath.toLocal8Bit().size() >= int(sizeof(sockaddr_un::sun_path)))
+        return fail(
+            StartFilesFailed,
+            QStringLiteral("runtime folder path too long for a socket: %1").arg(socketPath));
+    trailer.socketPath = socketPath.toStdString();
+    // Whose folder this is, for the sweep after a crash of this process.
+    QFile owner(m_runtime->filePath(QStringLiteral("engine.pid")));
+    if (!owner.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+        || owner.write(QByteArray::number(m_environment.pid)) <= 0)
+        return fail(StartFilesFailed, QStringLiteral("cannot write in %1").arg(m_runtime->path()));
+    owner.close();
+    if (!writeConfig(config.body + configTrailer(trailer), &configPath, &why))
+        return fail(StartFilesFailed, why);
+
+    return launchAndConnect(configPath);
+}
+
+int Engine::fail(int result, const QString &why)
+{
+    log(QStringLiteral("tunnelkit: start failed: ") + why);
+    m_stopping = true;
+    if (m_process)
+        endProcess();
+    cleanupSession();
+    // Fail closed: whatever was let through for this attempt is taken back.
+    if (m_killSwitch.level == 3 && m_tableInstalled && result != StartKillSwitchFailed)
+        applyPolicy(FirewallState::Blocked);
+    m_running->store(false);
+    emitEvent(QStringLiteral("FAILED"), why);
+    return result;
+}
+
+bool Engine::resolveEndpoint(const RemoteSpec &remote, QString *why)
+{
+    m_serverPort = remote.port;
+    m_transport = remote.transport;
+    const QString host = fromStd(remote.host);
+    const auto familyOk = [&remote](const QHostAddress &a) {
+        const auto p = a.protocol();
+        if (p == QAbstractSocket::IPv4Protocol)
+            return remote.family != 6;
+        if (p == QAbstractSocket::IPv6Protocol)
+            return remote.family != 4 && a.scopeId().isEmpty();
+        return false;
+    };
+
+    QHostAddress literal;
+    if (literal.setAddress(host)) {
+        if (!familyOk(literal)) {
+            *why = QStringLiteral("server address %1 does not fit the protocol").arg(host);
+            return false;
+        }
+        m_serverAddress = literal;
+        return true;
+    }
+
+    // Resolved here, before the kill switch blocks name look-ups; openvpn gets the address.
+    QList<QHostAddress> found;
+    bool answered = false;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const int id = QHostInfo::lookupHost(host, &loop, [&](const QHostInfo &info) {
+        answered = true;
+        if (info.error() == QHostInfo::NoError)
+            found = info.addresses();
+        loop.quit();
+    });
+    timer.start(kResolveMs);
+    if (!answered)
+        loop.exec();
+    if (!answered)
+        QHostInfo::abortHostLookup(id);
+
+    QHostAddress chosen;
+    for (const QHostAddress &a : qAsConst(found)) {
+        if (!familyOk(a))
+            continue;
+        if (chosen.isNull()
+            || (a.protocol() == QAbstractSocket::IPv4Protocol
+                && chosen.protocol() != QAbstractSocket::IPv4Protocol))
+            chosen = a;
+    }
+    if (chosen.isNull()) {
+        *why = answered ? QStringLiteral("cannot resolve the server name %1").arg(host)
+                        : QStringLiteral("resolving the server name %1 took too long").arg(host);
+        return false;
+    }
+    log(QStringLiteral("tunnelkit: %1 is %2").arg(host, chosen.toString()));
+    m_serverAddress = chosen;
+    return true;
+}
+
+void Engine::sweepStaleRuntimeFolders()
+{
+    // A crashed client leaves its folder (with the configuration's keys) behind; openvpn
+    // itself is gone by then. Folders of engines that still run are left alone.
+    const QDir base(m_environment.runtimeBase);
+    const QFileInfoList folders = base.entryInfoList({QStringLiteral("quellnet-tunnel-*")},
+                                                     QDir::Dirs | QDir::NoDotAndDotDot);
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QFileInfo &folder : folders) {
+        if (folder.isSymLink() || folder.ownerId() != os::effectiveUserId())
+            continue;
+        QFile owner(folder.filePath() + QStringLiteral("/engine.pid"));
+        const qint64 pid
+            = owner.open(QIODevice::ReadOnly) ? owner.read(20).trimmed().toLongLong() : 0;
+        if (pid > 0 ? os::processAlive(pid) : folder.lastModified().toUTC() > settled)
+            continue;
+        if (QDir(folder.filePath()).removeRecursively())
+            log(QStringLiteral("tunnelkit: removed %1, left by an engine that ended")
+                    .arg(folder.filePath()));
+    }
+}
+
+bool Engine::writeConfig(const std::string &body, QString *configPath, QString *why)
+{
+    *configPath = m_runtime->filePath(QStringLiteral("client.conf"));
+    QFile file(*configPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+        || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        *why = QStringLiteral("cannot create %1: %2").arg(*configPath, file.errorString());
+        return false;
+    }
+    const qint64 written = file.write(body.data(), qint64(body.size()));
+    if (written != qint64(body.size()) || !file.flush()) {
+        *why = QStringLiteral("cannot write %1: %2").arg(*configPath, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+int Engine::launchAndConnect(const QString &configPath)
+{
+    const QString openvpn = resolveProgram(m_environment.openvpn);
+    if (openvpn.isEmpty())
+        return fail(StartLaunchFailed,
+                    QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
+    const Command command
+        = elevatedCommand(m_elevation, openvpn, {QStringLiteral("--config"), configPath});
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setWorkingDirectory(m_runtime->path());
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &Engine::onOutput);
+    m_process->start(command.program, command.arguments);
+    if (!m_process->waitForStarted(10000))
+        return fail(
+            StartLaunchFailed,
+            QStringLiteral("cannot start %1: %2").arg(command.program, m_process->errorString()));
+    log(QStringLiteral("tunnelkit: started %1 (pid %2)%3")
+            .arg(openvpn)
+            .arg(m_process->processId())
+            .arg(m_elevation.how == Elevation::Pkexec ? QStringLiteral(" through pkexec")
+                                                      : QString()));
+
+    const auto ended = [this]() {
+        drain();
+        const int code = m_process->exitCode();
+        if (m_elevation.how == Elevation::Pkexec && (code == 126 || code == 127))
+            return fail(StartNoPrivileges,
+                        QStringLiteral("pkexec refused to run openvpn or the authorisation was "
+                                       "dismissed (exit code %1)")
+                            .arg(code));
+        if (m_process->exitStatus() == QProcess::CrashExit)
+            return fail(StartLaunchFailed,
+                        QStringLiteral("openvpn crashed before its management interface was up"));
+        return fail(StartLaunchFailed,
+                    QStringLiteral("openvpn ended before its management interface was up "
+                                   "(exit code %1)")
+                        .arg(code));
+    };
+
+    // A password prompt may stand between pkexec and openvpn.
+    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
+    QDeadlineTimer deadline(m_elevation.how == Elevation::Pkexec ? 180000 : 20000);
+    m_socket = new QLocalSocket(this);
+    while (m_socket->state() != QLocalSocket::ConnectedState) {
+        if (m_process->state() == QProcess::NotRunning)
+            return ended();
+        if (deadline.hasExpired())
+            return fail(StartManagementFailed,
+                        QStringLiteral("openvpn's management interface did not come up"));
+        if (QFileInfo::exists(socketPath)) {
+            m_socket->connectToServer(socketPath);
+            if (m_socket->waitForConnected(1000))
+                break;
+            m_socket->abort();
+        }
+        // Doubles as the pause between attempts and returns at once when openvpn ends.
+        m_process->waitForFinished(50);
+    }
+
+    // The banner tells that openvpn accepted us (management-client-user) and listens.
+    bool banner = false;
+    while (!banner) {
+        QByteArray line;
+        while (!banner && m_managementLines.takeLine(&line)) {
+            QByteArray payload;
+            if (classifyLine(line, &payload) == ManagementKind::Info) {
+                banner = true;
+                log(QString::fromUtf8(payload));
+            }
+        }
+        if (banner)
+            break;
+        if (m_process->state() == QProcess::NotRunning)
+            return ended();
+        if (deadline.hasExpired() || m_socket->state() != QLocalSocket::ConnectedState)
+            return fail(StartManagementFailed,
+                        QStringLiteral("openvpn's management interface did not greet us"));
+        if (m_socket->waitForReadyRead(200))
+            m_managementLines.append(m_socket->readAll());
+    }
+
+    sendCommand("state on");
+    sendCommand("bytecount 1");
+    sendCommand("log on");
+    sendCommand("hold release");
+    m_socket->flush();
+    m_managementUp = true;
+    m_initialHoldReleased = true;
+
+    connect(m_socket, &QLocalSocket::readyRead, this, &Engine::onManagementReadyRead);
+    connect(m_socket, &QLocalSocket::disconnected, this, &Engine::onManagementDisconnected);
+    connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+            &Engine::onProcessFinished);
+    // Lines that came with the banner, and an exit that happened meanwhile.
+    QMetaObject::invokeMethod(this, &Engine::onManagementReadyRead, Qt::QueuedConnection);
+    if (m_process->state() == QProcess::NotRunning)
+        QMetaObject::invokeMethod(this, &Engine::onProcessFinished, Qt::QueuedConnection);
+    return StartOk;
+}
+
+void Engine::sendCommand(const QByteArray &command)
+{
+    if (m_socket && m_socket->state() == QLocalSocket::ConnectedState)
+        m_socket->write(command + '\n');
+}
+
+void Engine::endProcess()
+{
+    if (!m_process || m_process->state() == QProcess::NotRunning)
+        return;
+    if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
+        sendCommand("signal SIGTERM");
+        m_socket->flush();
+        if (m_process->waitForFinished(kGraceSignalMs))
+            return;
+        log(QStringLiteral("tunnelkit: openvpn did not end on the management signal"));
+    }
+    // Closing the management link ends openvpn too (management-signal).
+    if (m_socket)
+        m_socket->abort();
+    if (m_process->waitForFinished(kGraceCloseMs))
+        return;
+    if (m_elevation.how != Elevation::Pkexec) {
+        m_process->terminate();
+        if (m_process->waitForFinished(kGraceKillMs))
+            return;
+        log(QStringLiteral("tunnelkit: killing openvpn (pid %1)").arg(m_process->processId()));
+        m_process->kill();
+        if (m_process->waitForFinished(kGraceKillMs))
+            return;
+    }
+    log(QStringLiteral("tunnelkit: openvpn (pid %1) did not end").arg(m_process->processId()));
+}
+
+void Engine::drain()
+{
+    if (m_socket) {
+        // After abort() the socket still looks open but reading it only warns.
+        if (m_socket->bytesAvailable() > 0)
+            m_managementLines.append(m_socket->readAll());
+        QByteArray line;
+        while (m_managementLines.takeLine(&line))
+            handleLine(line);
+        const QByteArray rest = m_managementLines.takeRest();
+        if (!rest.isEmpty())
+            handleLine(rest);
+    }
+    if (m_process) {
+        onOutput();
+        const QByteArray rest = m_outputLines.takeRest();
+        if (!rest.isEmpty())
+            log(QString::fromLocal8Bit(rest));
+    }
+}
+
+void Engine::cleanupSession()
+{
+    if (m_socket) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+        m_socket->deleteLater();
+        m_socket = nullptr;
+    }
+    if (m_process) {
+        m_process->disconnect(this);
+        // Deleted later: this may run inside the process's own finished signal.
+        m_process->deleteLater();
+        m_process = nullptr;
+    }
+    if (m_runtime) {
+        const QString path = m_runtime->path();
+        if (m_runtime->isValid() && !m_runtime->remove())
+            log(QStringLiteral("tunnelkit: cannot remove %1").arg(path));
+        m_runtime.reset();
+    }
+    m_managementLines = LineBuffer();
+    m_outputLines = LineBuffer();
+    m_managementUp = false;
+    m_connected = false;
+}
+
+void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &environment)
+{
+    const bool hadSession = m_process != nullptr;
+    if (hadSession) {
+        m_stopping = true;
+        endProcess();
+        drain();
+        cleanupSession();
+    }
+    m_environment = environment;
+    m_elevation = chooseElevation(m_environment);
+    m_killSwitch = killSwitch;
+    settleAfterStop();
+    m_running->store(false);
+    if (hadSession)
+        emitEvent(QStringLiteral("DISCONNECTED"), QStringLiteral("stopped"));
+}
+
+void Engine::sessionEnded()
+{
+    drain();
+    const bool crashed = m_process->exitStatus() == QProcess::CrashExit;
+    const int code = m_process->exitCode();
+    log(crashed ? QStringLiteral("tunnelkit: openvpn crashed")
+                : QStringLiteral("tunnelkit: openvpn ended with exit code %1").arg(code));
+
+    const bool failed = !m_fatal.isEmpty() || m_authFailed || !m_everConnected;
+    QString info;
+    if (m_authFailed)
+        info = QStringLiteral("authentication failed");
+    else if (!m_fatal.isEmpty())
+        info = m_fatal;
+    else if (crashed)
+        info = QStringLiteral("openvpn crashed");
+    else if (!m_everConnected)
+        info = m_exitReason.isEmpty()
+            ? QStringLiteral("openvpn ended before the tunnel was up (exit code %1)").arg(code)
+            : QStringLiteral("openvpn ended before the tunnel was up: ") + m_exitReason;
+    else
+        info = m_exitReason.isEmpty() ? QStringLiteral("connection lost")
+                                      : QStringLiteral("connection lost: ") + m_exitReason;
+
+    cleanupSession();
+    if (m_killSwitch.level == 3)
+        applyPolicy(FirewallState::Blocked);
+    m_running->store(false);
+    emitEvent(failed ? QStringLiteral("FAILED") : QStringLiteral("DISCONNECTED"), info);
+}
+
+void Engine::onProcessFinished()
+{
+    if (!m_process || m_stopping)
+        return;
+    sessionEnded();
+}
+
+void Engine::onOutput()
+{
+    if (!m_process)
+        return;
+    m_outputLines.append(m_process->readAllStandardOutput());
+    QByteArray line;
+    while (m_outputLines.takeLine(&line)) {
+        // Once the management session is up, its >LOG: lines carry the same text.
+        if (!m_managementUp && !line.isEmpty())
+            log(QString::fromLocal8Bit(line));
+    }
+    if (const int dropped = m_outputLines.takeDropped())
+        log(QStringLiteral("tunnelkit: %1 overlong output line(s) of openvpn dropped")
+                .arg(dropped));
+}
+
+void Engine::onManagementReadyRead()
+{
+    if (!m_socket)
+        return;
+    // Also run for lines that came with the banner, when nothing new may be waiting.
+    if (m_socket->bytesAvailable() > 0)
+        m_managementLines.append(m_socket->readAll());
+    QByteArray line;
+    while (m_socket && m_managementLines.takeLine(&line))
+        handleLine(line);
+    if (const int dropped = m_managementLines.takeDropped())
+        log(QStringLiteral("tunnelkit: %1 overlong management line(s) dropped").arg(dropped));
+}
+
+void Engine::onManagementDisconnected()
+{
+    if (!m_process || m_stopping)
+        return;
+    log(QStringLiteral("tunnelkit: the management connection closed"));
+    m_managementUp = false;
+    // openvpn ends itself when the link goes (management-signal); make sure of it.
+    QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
+        if (m_session == session && m_process && !m_stopping
+            && m_process->state() != QProcess::NotRunning) {
+            log(QStringLiteral("tunnelkit: openvpn still runs without its management link"));
+            endProcess();
+        }
+    });
+}
+
+void Engine::handleLine(const QByteArray &line)
+{
+    QByteArray payload;
+    QString text;
+    StateLine state;
+    quint64 bytesIn = 0;
+    quint64 bytesOut = 0;
+    switch (classifyLine(line, &payload)) {
+    case ManagementKind::Info:
+        log(QString::fromUtf8(payload));
+        break;
+    case ManagementKind::State:
+        if (parseState(payload, &state))
+            handleState(state);
+        else
+            log(QStringLiteral("tunnelkit: malformed state line ignored"));
+        break;
+    case ManagementKind::ByteCount:
+        if (!parseByteCount(payload, &bytesIn, &bytesOut)) {
+            log(QStringLiteral("tunnelkit: malformed byte count ignored"));
+        } else if (m_connected && !m_stopping) {
+            float inMb = 0;
+            float outMb = 0;
+            if (m_meter.sample(bytesIn, bytesOut, &inMb, &outMb) && m_sink.traffic)
+                m_sink.traffic(inMb, outMb);
+        }
+        break;
+    case ManagementKind::Log:
+        if (parseLog(payload, &text))
+            log(text);
+        break;
+    case ManagementKind::Fatal:
+        m_fatal = QString::fromUtf8(payload);
+        log(QStringLiteral("tunnelkit: openvpn reports a fatal error: ") + m_fatal);
+        break;
+    case ManagementKind::Hold:
+        if (m_initialHoldReleased)
+            m_initialHoldReleased = false;
+        else
+            sendCommand("hold release");
+        break;
+    case ManagementKind::Password:
+        if (payload.contains("Verification Failed")) {
+            m_authFailed = true;
+            log(QStringLiteral("tunnelkit: authentication failed: ") + QString::fromUtf8(payload));
+            break;
+        }
+        Q_FALLTHROUGH();
+    case ManagementKind::NeedInput:
+        // The engine has nobody to ask; waiting would hang the session forever.
+        m_fatal = QStringLiteral("openvpn asks for input the engine cannot give");
+        log(QStringLiteral("tunnelkit: ") + m_fatal + QStringLiteral(": ")
+            + QString::fromUtf8(payload));
+        sendCommand("signal SIGTERM");
+        break;
+    case ManagementKind::Error:
+        log(QStringLiteral("tunnelkit: management: ERROR: ") + QString::fromUtf8(payload));
+        break;
+    case ManagementKind::Success:
+    case ManagementKind::Other:
+        break;
+    }
+}
+
+void Engine::handleState(const StateLine &state)
+{
+    if (m_stopping)
+        return;
+    const QString name = eventNameForState(state.name);
+    if (name.isEmpty()) {
+        log(QStringLiteral("tunnelkit: state '%1' ignored").arg(state.name.left(64)));
+        return;
+    }
+    if (state.name == QLatin1String("CONNECTED")) {
+        if (m_killSwitch.level == 3 && !applyPolicy(FirewallState::Connected)) {
+            m_fatal = QStringLiteral("the kill switch could not let the tunnel through");
+            log(QStringLiteral("tunnelkit: ") + m_fatal);
+            sendCommand("signal SIGTERM");
+            return;
+        }
+        m_everConnected = true;
+        m_connected = true;
+        m_meter.reset();
+    } else {
+        m_connected = false;
+    }
+    if (state.name == QLatin1String("EXITING"))
+        m_exitReason = state.reason;
+    emitEvent(name, stateInfo(state));
+}
+
+FirewallPolicy Engine::policy(FirewallState state) const
+{
+    FirewallPolicy p;
+    p.state = state;
+    p.allowLan = m_killSwitch.allowLan;
+    p.serverAddress = m_serverAddress;
+    p.serverPort = m_serverPort;
+    p.transport = m_transport;
+    p.tunnelInterface = m_interface;
+    return p;
+}
+
+bool Engine::applyPolicy(FirewallState state)
+{
+    const QString script = killSwitchRuleset(policy(state));
+    if (script.isEmpty()) {
+        log(QStringLiteral("tunnelkit: kill switch: no rules can be written for this policy"));
+        return false;
+    }
+    if (m_tableInstalled && script == m_installedRuleset)
+        return true;
+    // Written first: a crash after nft still leaves the note that a table may be there.
+    const QFileInfo marker(m_environment.markerPath);
+    QDir().mkpath(marker.absolutePath());
+    QFile note(marker.absoluteFilePath());
+    if (note.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        note.write("table inet quellnet may be installed\n");
+    note.close();
+
+    QString error;
+    if (!NftRunner(m_environment.nft, m_elevation).run(script, &error)) {
+        log(QStringLiteral("tunnelkit: kill switch: ") + error);
+        return false;
+    }
+    m_tableInstalled = true;
+    m_installedRuleset = script;
+    return true;
+}
+
+bool Engine::removeTable()
+{
+    const bool mayExist = m_tableInstalled || m_elevation.how == Elevation::Direct
+        || QFileInfo::exists(m_environment.markerPath);
+    if (!mayExist)
+        return true;
+    QString error;
+    if (!NftRunner(m_environment.nft, m_elevation).run(killSwitchRemoval(), &error)) {
+        log(QStringLiteral("tunnelkit: kill switch: cannot remove the table: ") + error);
+        return false;
+    }
+    m_tableInstalled = false;
+    m_installedRuleset.clear();
+    QFile::remove(m_environment.markerPath);
+    return true;
+}
+
+void Engine::settleAfterStop()
+{
+    // A table kept from an earlier run stays until the client says what it wants.
+    if (!m_killSwitch.known)
+        return;
+    if (m_killSwitch.level == 3 && m_killSwitch.keepBlocked)
+        applyPolicy(FirewallState::Blocked);
+    else
+        removeTable();
+}
+
+} // namespace tunnelkit

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "configfilter.h"
+#include "environment.h"
+#include "killswitch.h"
+#include "management.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QProcess>
+
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class QLocalSocket;
+class QSocketNotifier;
+class QTemporaryDir;
+
+namespace tunnelkit {
+
+struct KillSwitchSettings
+{
+    int level = 0; // 0 off, 3 on
+    bool keepBlocked = false;
+    bool allowLan = false;
+    bool known = false; // set by the client in this run; unknown settings leave the table be
+};
+
+struct StartRequest
+{
+    KillSwitchSettings killSwitch;
+    std::string server;
+    std::string config;
+    Environment environment;
+};
+
+// Where the engine's reports go; called on the engine thread only.
+struct EngineSink
+{
+    std::function<void(const std::string &name, const std::string &info)> event;
+    std::function<void(const std::string &line)> log;
+    std::function<void(float inMb, float outMb)> traffic;
+};
+
+// start() results other than 0.
+enum StartResult {
+    StartOk = 0,
+    StartConfigRefused = 1,
+    StartResolveFailed = 2,
+    StartNoPrivileges = 3,
+    StartKillSwitchFailed = 4,
+    StartFilesFailed = 5,
+    StartLaunchFailed = 6,
+    StartManagementFailed = 7,
+};
+
+// One openvpn session at a time with its kill switch. Created, used and destroyed on the
+// engine thread; other threads only post() to it. `running`
+// mirrors "a session is running or being set up" for readers on other threads.
+class Engine : public QObject
+{
+    Q_OBJECT
+public:
+    Engine(EngineSink sink, std::atomic<bool> *running, QObject *parent = nullptr);
+    ~Engine() override;
+
+    // Returns once openvpn's management session is up, or a StartResult on failure (after a
+    // log line and a "FAILED" event). A running session is replaced without events.
+    int start(const StartRequest &request);
+    // Ends the session (then "DISCONNECTED") and settles the kill switch for a user stop.
+    void stop(const KillSwitchSettings &killSwitch, const Environment &environment);
+
+    // Any thread: runs job on the engine thread, in order. Jobs travel through a std::mutex
+    // and a pipe, not Qt's event queue, so thread checkers see the hand-over.
+    void post(std::function<void()> job);
+    // Any thread: asks the engine thread's event loop to end (quitRequested).
+    void requestQuit();
+
+signals:
+    void quitRequested();
+
+private:
+    void runJobs();
+
+private:
+    int fail(int result, const QString &why);
+    bool resolveEndpoint(const RemoteSpec &remote, QString *why);
+    void sweepStaleRuntimeFolders();
+    bool writeConfig(const std::string &body, QString *configPath, QString *why);
+    int launchAndConnect(const QString &configPath);
+    void endProcess();
+    void cleanupSession();
+    void sessionEnded();
+    void drain();
+
+    FirewallPolicy policy(FirewallState state) const;
+    bool applyPolicy(FirewallState state);
+    bool removeTable();
+    void settleAfterStop();
+
+    void handleLine(const QByteArray &line);
+    void handleState(const StateLine &state);
+    void sendCommand(const QByteArray &command);
+
+    void onOutput();
+    void onManagementReadyRead();
+    void onManagementDisconnected();
+    void onProcessFinished();
+
+    void log(const QString &line);
+    void emitEvent(const QString &name, const QString &info);
+
+    EngineSink m_sink;
+    std::atomic<bool> *m_running;
+
+    Environment m_environment;
+    ElevationChoice m_elevation;
+    KillSwitchSettings m_killSwitch;
+    QHostAddress m_serverAddress;
+    quint16 m_serverPort = 0;
+    Transport m_transport = Transport::Udp;
+    QString m_interface;
+
+    quint64 m_session = 0; // tells a timer of an earlier session from the current one
+    QProcess *m_process = nullptr;
+    QLocalSocket *m_socket = nullptr;
+    std::unique_ptr<QTemporaryDir> m_runtime;
+    LineBuffer m_managementLines;
+    LineBuffer m_outputLines;
+    ThroughputMeter m_meter;
+    bool m_managementUp = false;
+    bool m_initialHoldReleased = false;
+    bool m_stopping = false;
+    bool m_connected = false;
+    bool m_everConnected = false;
+    bool m_authFailed = false;
+    QString m_fatal;
+    QString m_exitReason;
+
+    bool m_tableInstalled = false;
+    QString m_installedRuleset;
+
+    std::mutex m_jobsMutex;
+    std::deque<std::function<void()>> m_jobs;
+    int m_wake[2] = {-1, -1};
+    QSocketNotifier *m_wakeNotifier = nullptr;
+};
+
+} // namespace tunnelkit

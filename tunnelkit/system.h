@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// The few operating-system facts the engine needs (system_linux.cpp).
+namespace tunnelkit::os {
+
+bool runningAsRoot();
+// Name of the effective user; empty when it has none.
+QString userName();
+qint64 processId();
+uint effectiveUserId();
+// True while a process with that id exists (also one we may not signal).
+bool processAlive(qint64 pid);
+
+// A non-blocking pipe that wakes the engine thread: fds[0] is read, fds[1] written.
+bool openWakePipe(int fds[2]);
+void wake(int writeFd);
+// Reads everything written so far.
+void drainWake(int readFd);
+void closeWakePipe(int fds[2]);
+
+} // namespace tunnelkit::os
