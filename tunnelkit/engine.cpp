@@ -338,6 +338,8 @@ int Engine::launchAndConnect(const QString &configPath)
     const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
     QDeadlineTimer deadline(m_elevation.how == Elevation::Pkexec ? 180000 : 20000);
     m_socket = new QLocalSocket(this);
+    // openvpn opens its socket within milliseconds when run directly: poll fast at first.
+    int pauseMs = 1;
     while (m_socket->state() != QLocalSocket::ConnectedState) {
         if (m_process->state() == QProcess::NotRunning)
             return ended();
@@ -351,7 +353,8 @@ int Engine::launchAndConnect(const QString &configPath)
             m_socket->abort();
         }
         // Doubles as the pause between attempts and returns at once when openvpn ends.
-        m_process->waitForFinished(50);
+        m_process->waitForFinished(pauseMs);
+        pauseMs = qMin(pauseMs * 2, 50);
     }
 
     // The banner tells that openvpn accepted us (management-client-user) and listens.
@@ -710,8 +713,9 @@ bool Engine::applyPolicy(FirewallState state)
 
 bool Engine::removeTable()
 {
-    const bool mayExist = m_tableInstalled || m_elevation.how == Elevation::Direct
-        || QFileInfo::exists(m_environment.markerPath);
+    // The marker outlives a crashed run, so a table of ours is never forgotten; without it
+    // there is nothing of ours to remove, and nft need not run at all.
+    const bool mayExist = m_tableInstalled || QFileInfo::exists(m_environment.markerPath);
     if (!mayExist)
         return true;
     QString error;

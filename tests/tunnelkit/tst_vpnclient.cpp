@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <cerrno>
@@ -695,6 +696,22 @@ void TestVpnClient::tunnelRulesFailureEndsTheSessionWithFailed()
 
 void TestVpnClient::levelZeroRemovesTheTableAndInstallsNone()
 {
+    // Nothing of ours can be installed: nft does not run at all.
+    const QString marker = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/quellnet-tunnelkit/killswitch.active");
+    QFile::remove(marker);
+    QCOMPARE(startWith(), 0);
+    QVERIFY(waitFor(QStringLiteral("CONNECTED")));
+    QVERIFY(nftScripts().isEmpty());
+    engine()->stop();
+    QFile::remove(m_record);
+    clearReports();
+
+    // A table left by a run that crashed (its marker is there) goes before openvpn starts.
+    QVERIFY(QDir().mkpath(QFileInfo(marker).absolutePath()));
+    QFile note(marker);
+    QVERIFY(note.open(QIODevice::WriteOnly));
+    note.close();
     QCOMPARE(startWith(), 0);
     QVERIFY(waitFor(QStringLiteral("CONNECTED")));
     const QStringList scripts = nftScripts();
@@ -703,6 +720,7 @@ void TestVpnClient::levelZeroRemovesTheTableAndInstallsNone()
         QCOMPARE(s, QStringLiteral("table inet quellnet\ndelete table inet quellnet\n"));
     QVERIFY(record().indexOf(QLatin1String("nft-begin"))
             < record().indexOf(QLatin1String("openvpn-start")));
+    QVERIFY(!QFileInfo::exists(marker));
 }
 
 void TestVpnClient::allowLocalNetworksIsHonoured()

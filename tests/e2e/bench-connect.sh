@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Connect-time benchmark of the tunnel engine against the bare openvpn command line, inside
+# the throw-away test network (needs root). Run by hand:
+#
+#   tests/e2e/bench-connect.sh BUILD_DIR [ROUNDS]
+#
+# BUILD_DIR must have the e2e_bench_connect target built.
+set -euo pipefail
+here=$(dirname "$(readlink -f "$0")")
+build=${1:?usage: bench-connect.sh BUILD_DIR [ROUNDS]}
+bench="$build/bin/e2e_bench_connect"
+[ -x "$bench" ] || { echo "build it first: cmake --build $build --target e2e_bench_connect" >&2; exit 2; }
+# A hung engine must not hold the namespaces for long.
+export QUELLNET_E2E_TIMEOUT=${QUELLNET_E2E_TIMEOUT:-120}
+exec bash "$here/e2e-net.sh" run -- "$bench" "${2:-7}"

@@ -1,0 +1,171 @@
+// Connect-time benchmark, run by hand through bench-connect.sh inside the test network: time
+// from vpnclient::start() to "CONNECTED" against the time the bare openvpn command line needs
+// to print "Initialization Sequence Completed" with the same configuration. Rounds alternate
+// which one goes first; the medians and their ratio are printed.
+#include "vpnclient.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMutex>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+std::atomic<bool> connected{false};
+std::atomic<bool> failed{false};
+
+void onEvent(const std::string &name, const std::string &)
+{
+    if (name == "CONNECTED")
+        connected = true;
+    else if (name == "FAILED" || name == "DISCONNECTED")
+        failed = true;
+}
+
+void onLog(const std::string &) { }
+void onTraffic(float, float) { }
+
+// Spins the event loop until `done` or `ms` pass; true if done.
+template<typename F>
+bool waitUntil(F done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(500);
+    }
+    return true;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Milliseconds until the bare openvpn reports the tunnel up; negative on failure.
+double bareRound(const QString &configFile)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    QByteArray out;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("openvpn"), {QStringLiteral("--config"), configFile});
+    const bool ok = waitUntil(
+        [&] {
+            out += p.readAll();
+            return out.contains("Initialization Sequence Completed")
+                || p.state() == QProcess::NotRunning;
+        },
+        30000);
+    const double ms = t.nsecsElapsed() / 1e6;
+    p.terminate();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(2000);
+    }
+    if (!ok || !out.contains("Initialization Sequence Completed")) {
+        std::fprintf(stderr, "bare openvpn failed:\n%s\n", out.constData());
+        return -1;
+    }
+    return ms;
+}
+
+// Milliseconds until CONNECTED; *returned gets the time start() took.
+double engineRound(const std::string &server, const std::string &config, double *returned)
+{
+    vpnclient *engine = vpnclient::instance();
+    engine->setKillSwith(0);
+    engine->setKillDisconnect(false);
+    engine->setKillLocal(true);
+    engine->setconfig(server, config);
+    connected = false;
+    failed = false;
+    QElapsedTimer t;
+    t.start();
+    if (engine->start() != 0) {
+        std::fprintf(stderr, "start() failed\n");
+        return -1;
+    }
+    *returned = t.nsecsElapsed() / 1e6;
+    const bool ok = waitUntil([] { return connected || failed; }, 30000);
+    const double ms = t.nsecsElapsed() / 1e6;
+    engine->stop();
+    (void)waitUntil([engine] { return !engine->isStart(); }, 10000);
+    if (!ok || !connected) {
+        std::fprintf(stderr, "engine did not connect\n");
+        return -1;
+    }
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int rounds = qBound(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7, 50);
+    QFile file(qEnvironmentVariable("QUELLNET_E2E_CLIENT_OVPN"));
+    const QString server = qEnvironmentVariable("QUELLNET_E2E_SERVER_IP");
+    if (server.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "run me through tests/e2e/bench-connect.sh\n");
+        return 2;
+    }
+    const QByteArray config = file.readAll();
+    QTemporaryDir dir;
+    QFile bareConfig(dir.filePath(QStringLiteral("bare.ovpn")));
+    if (!dir.isValid() || !bareConfig.open(QIODevice::WriteOnly)
+        || bareConfig.write(config) != config.size()) {
+        std::fprintf(stderr, "cannot write the bare configuration\n");
+        return 1;
+    }
+    bareConfig.close();
+
+    vpn_event_set_callback(onEvent);
+    vpn_log_set_callback(onLog);
+    vpn_traffic_set_callback(onTraffic);
+
+    std::vector<double> bare;
+    std::vector<double> engine;
+    std::vector<double> startCall;
+    const std::string s = server.toStdString();
+    const std::string c = config.toStdString();
+    for (int i = 0; i < rounds; ++i) {
+        const bool engineFirst = i % 2;
+        double returned = 0;
+        double e = engineFirst ? engineRound(s, c, &returned) : 0;
+        const double b = bareRound(bareConfig.fileName());
+        if (!engineFirst)
+            e = engineRound(s, c, &returned);
+        if (b < 0 || e < 0)
+            return 1;
+        std::printf("round %d: bare openvpn %.1f ms, engine %.1f ms (start() returned after "
+                    "%.1f ms)\n",
+                    i + 1, b, e, returned);
+        std::fflush(stdout);
+        bare.push_back(b);
+        engine.push_back(e);
+        startCall.push_back(returned);
+    }
+    vpnclient::instance()->close();
+    const double mb = median(bare);
+    const double me = median(engine);
+    std::printf("median of %d rounds: bare openvpn %.1f ms, engine start() to CONNECTED %.1f ms "
+                "(start() itself %.1f ms, overhead %.1f ms)\n",
+                rounds, mb, me, median(startCall), me - mb);
+    std::printf("ratio engine/bare: %.3f (goal <= 1.10)\n", me / mb);
+    return 0;
+}

@@ -1,0 +1,127 @@
+// Minimal HTTP server for the end-to-end tests, run by the harness on the VPN server host.
+// "GET /bytes/N" answers N bytes of a fixed pattern, so the client can check it got all of
+// them. Usage: e2e_httpd ADDRESS PORT
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr qint64 maxBody = qint64(1) << 30;
+constexpr int maxRequest = 4096;
+// A multiple of 26, so the body is one unbroken 'a'..'z' run the client can check.
+constexpr qint64 chunkSize = 26 * 2048;
+// Idle connections are dropped so a stuck client cannot pin the server.
+constexpr int idleMs = 30000;
+
+QByteArray patternChunk()
+{
+    QByteArray chunk(int(chunkSize), Qt::Uninitialized);
+    for (int i = 0; i < chunk.size(); ++i)
+        chunk[i] = char('a' + i % 26);
+    return chunk;
+}
+
+class Connection : public QObject
+{
+public:
+    Connection(QTcpSocket *socket, QObject *parent)
+        : QObject(parent)
+        , m_socket(socket)
+    {
+        m_socket->setParent(this);
+        m_idle.setSingleShot(true);
+        m_idle.start(idleMs);
+        connect(&m_idle, &QTimer::timeout, this, &Connection::finish);
+        connect(m_socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
+        connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::pump);
+        connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
+    }
+
+private:
+    void onReadyRead()
+    {
+        if (m_remaining >= 0)
+            return;
+        m_request += m_socket->readAll();
+        if (m_request.size() > maxRequest) {
+            finish();
+            return;
+        }
+        if (!m_request.contains("\r\n\r\n"))
+            return;
+        const QList<QByteArray> words = m_request.left(m_request.indexOf("\r\n")).split(' ');
+        bool ok = false;
+        qint64 size = -1;
+        if (words.size() == 3 && words[0] == "GET" && words[1].startsWith("/bytes/"))
+            size = words[1].mid(7).toLongLong(&ok);
+        if (!ok || size < 0 || size > maxBody) {
+            m_socket->write("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+            m_remaining = 0;
+            pump();
+            return;
+        }
+        m_socket->write("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n"
+                        "Connection: close\r\nContent-Length: "
+                        + QByteArray::number(size) + "\r\n\r\n");
+        m_remaining = size;
+        pump();
+    }
+
+    void pump()
+    {
+        m_idle.start(idleMs);
+        static const QByteArray chunk = patternChunk();
+        // Keeps at most two chunks queued; bytesWritten brings us back for more.
+        while (m_remaining > 0 && m_socket->bytesToWrite() < 2 * chunkSize) {
+            const qint64 n = qMin(m_remaining, chunkSize);
+            m_socket->write(chunk.constData(), n);
+            m_remaining -= n;
+        }
+        // disconnectFromHost() flushes what is queued before closing.
+        if (m_remaining == 0 && !m_closing) {
+            m_closing = true;
+            m_socket->disconnectFromHost();
+        }
+    }
+
+    void finish()
+    {
+        m_socket->abort();
+        deleteLater();
+    }
+
+    QTcpSocket *m_socket;
+    QTimer m_idle;
+    QByteArray m_request;
+    qint64 m_remaining = -1;
+    bool m_closing = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: e2e_httpd ADDRESS PORT\n");
+        return 2;
+    }
+    QTcpServer server;
+    QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
+        while (QTcpSocket *socket = server.nextPendingConnection())
+            new Connection(socket, &server);
+    });
+    if (!server.listen(QHostAddress(args[1]), quint16(args[2].toUInt()))) {
+        std::fprintf(stderr, "e2e_httpd: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    std::printf("e2e_httpd listening on %s:%u\n", qPrintable(args[1]), server.serverPort());
+    std::fflush(stdout);
+    return app.exec();
+}
