@@ -732,19 +732,8 @@ void MainWindow::showServerList()
     // A list that came back after an empty one makes connecting possible again.
     m_btnConnect->setEnabled(true);
 
-    m_serverList->clear();
     m_latencyRows.clear();
-    const ServerInfoPtr current = m_serverLoader->currentServer();
-    for (const ServerInfoPtr &server : servers) {
-        auto *item = new QListWidgetItem(m_serverList);
-        item->setSizeHint(QSize(0, scaled(26)));
-        item->setData(Qt::UserRole, server->host);
-        auto *row = new ServerItem(ServerItem::flagPixmap(flagCode(server->country)), server->name,
-                                   QString(), m_serverList);
-        m_serverList->setItemWidget(item, row);
-        if (server == current)
-            m_serverList->setCurrentItem(item);
-    }
+    fillServerRows(m_serverList, servers, m_serverLoader->currentServer(), scaled(26));
 
     const bool firstFill = !m_listFilled;
     m_listFilled = true;

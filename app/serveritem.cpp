@@ -1,5 +1,7 @@
 #include "serveritem.h"
 
+#include <QListWidget>
+
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -63,4 +65,28 @@ QPixmap ServerItem::flagPixmap(const QString &code)
         = flag.scaled(QSize(50, 25) * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(ratio);
     return scaled;
+}
+
+void fillServerRows(QListWidget *list, const ServerInfoList &servers, const ServerInfoPtr &current,
+                    int rowHeight)
+{
+    // All rows first, then their widgets: each row widget holds a persistent index, which
+    // every later row insertion would have to walk (time growing with the square of the list).
+    list->setUpdatesEnabled(false);
+    list->clear();
+    for (const ServerInfoPtr &server : servers) {
+        auto *item = new QListWidgetItem(list);
+        item->setSizeHint(QSize(0, rowHeight));
+        item->setData(Qt::UserRole, server->host);
+    }
+    for (int i = 0; i < servers.size(); ++i) {
+        const ServerInfoPtr &server = servers.at(i);
+        QListWidgetItem *item = list->item(i);
+        auto *row = new ServerItem(ServerItem::flagPixmap(flagCode(server->country)), server->name,
+                                   QString(), list);
+        list->setItemWidget(item, row);
+        if (server == current)
+            list->setCurrentItem(item);
+    }
+    list->setUpdatesEnabled(true);
 }

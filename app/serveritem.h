@@ -1,10 +1,13 @@
 #pragma once
 
+#include "serverinfo.h"
+
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
 
 class QLabel;
+class QListWidget;
 
 // One row of the server page: flag, server name and latency, left to right.
 class ServerItem : public QWidget
@@ -32,3 +35,8 @@ private:
     QLabel *m_name;
     QLabel *m_speed;
 };
+
+// Replaces the rows of list with one ServerItem per server (host as Qt::UserRole data, rows
+// rowHeight high) and makes current's row the current one.
+void fillServerRows(QListWidget *list, const ServerInfoList &servers, const ServerInfoPtr &current,
+                    int rowHeight);

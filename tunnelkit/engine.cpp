@@ -354,7 +354,8 @@ int Engine::launchAndConnect(const QString &configPath)
         }
         // Doubles as the pause between attempts and returns at once when openvpn ends.
         m_process->waitForFinished(pauseMs);
-        pauseMs = qMin(pauseMs * 2, 50);
+        if (deadline.remainingTime() < (m_elevation.how == Elevation::Pkexec ? 179000 : 19000))
+            pauseMs = 50; // after the first second: a password prompt, or a slow machine
     }
 
     // The banner tells that openvpn accepted us (management-client-user) and listens.

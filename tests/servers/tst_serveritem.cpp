@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QtTest>
 
 class TestServerItem : public QObject
@@ -107,6 +108,32 @@ private slots:
         const QColor colour = shot.pixelColor(centre);
         QVERIFY2(colour.red() > 150 && colour.green() < 80, qPrintable(colour.name()));
         QCOMPARE(item.flagLabel()->pixmap(Qt::ReturnByValue).size(), QSize(50, 25));
+    }
+
+    void fillReplacesTheRowsAndMarksTheCurrentServer()
+    {
+        QListWidget list;
+        ServerInfoList servers;
+        for (int i = 0; i < 3; ++i) {
+            auto server = ServerInfoPtr::create();
+            server->host = QStringLiteral("127.66.0.%1").arg(i + 1);
+            server->name = QStringLiteral("Server %1").arg(i + 1);
+            server->country = QStringLiteral("JP");
+            servers.append(server);
+        }
+        fillServerRows(&list, servers, servers.at(1), 26);
+        fillServerRows(&list, servers, servers.at(1), 26); // a refill replaces, never appends
+        QCOMPARE(list.count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(list.item(i)->data(Qt::UserRole).toString(), servers.at(i)->host);
+            QCOMPARE(list.item(i)->sizeHint(), QSize(0, 26));
+            auto *row = qobject_cast<ServerItem *>(list.itemWidget(list.item(i)));
+            QVERIFY(row);
+            QCOMPARE(row->name(), servers.at(i)->name);
+            QVERIFY(row->speed().isEmpty());
+        }
+        QCOMPARE(list.currentRow(), 1);
+        QVERIFY(list.updatesEnabled());
     }
 };
 

@@ -578,7 +578,10 @@ private slots:
         QCOMPARE(first->host, first->ip);
         QCOMPARE(first->name, QStringLiteral("Berlin 1"));
         QCOMPARE(first->country, QStringLiteral("DE"));
-        QVERIFY(logContains(QStringLiteral("OVPN:")));
+        QVERIFY(logContains(QStringLiteral("OVPN: \"Berlin 1\"")));
+        // The configuration (with its inline keys) never reaches the log.
+        QVERIFY(!logContains(QStringLiteral("127.66.3.1 1194")));
+        QVERIFY(!logContains(first->ovpn.left(40)));
 
         // Read back from the cache on the next start: the same records.
         MConfig::instance()->lastLoadServerListDate = today();
