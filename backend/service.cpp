@@ -70,16 +70,26 @@ std::string absoluteUrl(const httplib::Request &req, const std::string &url)
     return "https://" + req.get_header_value("Host") + url;
 }
 
-std::string nameValuesJson(const NameValues &values)
+// A JSON array of the items, each written by toJson.
+template<typename List, typename ToJson>
+std::string jsonArray(const List &items, ToJson toJson)
 {
     std::string out = "[";
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i)
+    bool first = true;
+    for (const auto &item : items) {
+        if (!first)
             out += ',';
-        out += "{\"name\":" + jsonString(values[i].first)
-            + ",\"value\":" + jsonString(values[i].second) + '}';
+        first = false;
+        out += toJson(item);
     }
     return out + ']';
+}
+
+std::string nameValuesJson(const NameValues &values)
+{
+    return jsonArray(values, [](const std::pair<std::string, std::string> &v) {
+        return "{\"name\":" + jsonString(v.first) + ",\"value\":" + jsonString(v.second) + '}';
+    });
 }
 
 // Splits a raw request head into its request line and header lines, in wire order.
@@ -512,37 +522,28 @@ void Service::collect(const httplib::Request &req, httplib::Response &res,
 
 void Service::debugRequests(const httplib::Request &, httplib::Response &res)
 {
-    std::string out = "{\"requests\":[";
-    bool first = true;
-    for (const RequestRecord &r : m_store.requests()) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"id\":" + std::to_string(r.id) + ",\"received\":" + jsonString(r.received)
-            + ",\"listener\":" + jsonString(r.listener)
-            + ",\"remote_addr\":" + jsonString(r.remoteAddr) + ",\"method\":" + jsonString(r.method)
-            + ",\"path\":" + jsonString(r.path) + ",\"target\":" + jsonString(r.target)
-            + ",\"request_line\":" + jsonString(r.requestLine)
-            + ",\"headers\":" + nameValuesJson(r.headers)
-            + ",\"wire_headers\":" + nameValuesJson(r.wireHeaders) + '}';
-    }
-    sendJson(res, out + "]}");
+    sendJson(res,
+             "{\"requests\":" + jsonArray(m_store.requests(), [](const RequestRecord &r) {
+                 return "{\"id\":" + std::to_string(r.id) + ",\"received\":"
+                     + jsonString(r.received) + ",\"listener\":" + jsonString(r.listener)
+                     + ",\"remote_addr\":" + jsonString(r.remoteAddr)
+                     + ",\"method\":" + jsonString(r.method) + ",\"path\":" + jsonString(r.path)
+                     + ",\"target\":" + jsonString(r.target) + ",\"request_line\":"
+                     + jsonString(r.requestLine) + ",\"headers\":" + nameValuesJson(r.headers)
+                     + ",\"wire_headers\":" + nameValuesJson(r.wireHeaders) + '}';
+             }) + '}');
 }
 
 void Service::debugHits(const httplib::Request &, httplib::Response &res)
 {
-    std::string out = "{\"hits\":[";
-    bool first = true;
-    for (const HitRecord &h : m_store.hits()) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"id\":" + std::to_string(h.id) + ",\"received\":" + jsonString(h.received)
-            + ",\"listener\":" + jsonString(h.listener)
-            + ",\"remote_addr\":" + jsonString(h.remoteAddr) + ",\"method\":" + jsonString(h.method)
-            + ",\"raw\":" + jsonString(h.raw) + ",\"params\":" + nameValuesJson(h.params) + '}';
-    }
-    sendJson(res, out + "]}");
+    sendJson(res,
+             "{\"hits\":" + jsonArray(m_store.hits(), [](const HitRecord &h) {
+                 return "{\"id\":" + std::to_string(h.id) + ",\"received\":"
+                     + jsonString(h.received) + ",\"listener\":" + jsonString(h.listener)
+                     + ",\"remote_addr\":" + jsonString(h.remoteAddr)
+                     + ",\"method\":" + jsonString(h.method) + ",\"raw\":" + jsonString(h.raw)
+                     + ",\"params\":" + nameValuesJson(h.params) + '}';
+             }) + '}');
 }
 
 void Service::debugReset(const httplib::Request &, httplib::Response &res)

@@ -146,6 +146,17 @@ Account readAccount(const Statement &stmt)
     return account;
 }
 
+// The name/value rows that belong to one parent row, in their stored order.
+NameValues readPairs(Statement &query, int64_t parentId)
+{
+    NameValues pairs;
+    query.bind(1, parentId);
+    while (query.step() == SQLITE_ROW)
+        pairs.emplace_back(query.text(0), query.text(1));
+    query.reset();
+    return pairs;
+}
+
 } // namespace
 
 Store::~Store()
@@ -372,10 +383,7 @@ std::vector<HitRecord> Store::hits()
         hit.remoteAddr = stmt.text(3);
         hit.method = stmt.text(4);
         hit.raw = stmt.text(5);
-        params.bind(1, hit.id);
-        while (params.step() == SQLITE_ROW)
-            hit.params.emplace_back(params.text(0), params.text(1));
-        params.reset();
+        hit.params = readPairs(params, hit.id);
         out.push_back(std::move(hit));
     }
     return out;
@@ -447,14 +455,8 @@ std::vector<RequestRecord> Store::requests()
         request.path = stmt.text(5);
         request.target = stmt.text(6);
         request.requestLine = stmt.text(7);
-        headers.bind(1, request.id);
-        while (headers.step() == SQLITE_ROW)
-            request.headers.emplace_back(headers.text(0), headers.text(1));
-        headers.reset();
-        wire.bind(1, request.id);
-        while (wire.step() == SQLITE_ROW)
-            request.wireHeaders.emplace_back(wire.text(0), wire.text(1));
-        wire.reset();
+        request.headers = readPairs(headers, request.id);
+        request.wireHeaders = readPairs(wire, request.id);
         out.push_back(std::move(request));
     }
     return out;
