@@ -1,13 +1,19 @@
 #include "mainwindow.h"
 
+#include "accountreplies.h"
+#include "backendprotocol.h"
 #include "connectioncontroller.h"
+#include "encryptedfiles.h"
 #include "latencytest.h"
 #include "mconfig.h"
+#include "mdeploy.h"
 #include "mgiflable.h"
+#include "mnetwork.h"
 #include "mpanel.h"
 #include "mtitlebar.h"
 #include "mutils.h"
 #include "mwidgetutils.h"
+#include "qballoontip.h"
 #include "serveritem.h"
 #include "serverlistloader.h"
 #include "vpnclientengine.h"
@@ -179,7 +185,13 @@ MainWindow::MainWindow(QWidget *parent, QSplashScreen *splash, MainWindowService
 
     m_serverLoader = new ServerListLoader(m_serverCachePath, this);
     m_latencyTest = new LatencyTest(this);
+    m_timeOffset
+        = (m_services.now ? m_services.now() : QDateTime::currentDateTime()).offsetFromUtc();
+    m_loginClicks = new ClickLimiter(10, 300000, this);
+    m_registerClicks = new ClickLimiter(5, 300000, this);
+    m_findClicks = new ClickLimiter(3, 300000, this);
     connectSignals();
+    QTimer::singleShot(100, this, &MainWindow::loadPrices);
 }
 
 MainWindow::~MainWindow()
@@ -339,9 +351,11 @@ void MainWindow::buildLoginPage()
     page->addWidget(m_loginMessage);
     page->addWidget(new QLabel(tr("Email:"), page));
     m_loginEmail = makeField(tr("Type your email"), page);
+    m_loginEmail->setObjectName(QStringLiteral("EdLoginEmail"));
     page->addWidget(m_loginEmail);
     page->addWidget(new QLabel(tr("Password:"), page));
     m_loginPassword = makeField(tr("Type your password"), page, true);
+    m_loginPassword->setObjectName(QStringLiteral("EdLoginPassword"));
     page->addWidget(m_loginPassword);
     page->addSpacing(scaled(6));
     m_btnLoginSubmit = new QPushButton(tr("Login"), page);
@@ -349,10 +363,13 @@ void MainWindow::buildLoginPage()
     m_btnLoginSubmit->setProperty("primary", true);
     page->addWidget(m_btnLoginSubmit);
     m_ckbAutoLogin = new QCheckBox(tr("Login automatically"), page);
+    m_ckbAutoLogin->setObjectName(QStringLiteral("CkbAutoLogin"));
     page->addWidget(m_ckbAutoLogin);
 
     m_registerLink = new QLabel(link.arg(tr("Register")), page);
+    m_registerLink->setObjectName(QStringLiteral("LbRegisterLink"));
     m_forgetLink = new QLabel(link.arg(tr("Forget password")), page);
+    m_forgetLink->setObjectName(QStringLiteral("LbForgetLink"));
     m_forgetLink->setToolTip(tr("Change your password"));
     auto *links = new QHBoxLayout;
     links->setContentsMargins(0, 0, 0, 0);
@@ -377,11 +394,14 @@ void MainWindow::buildRegisterPage()
     page->addWidget(message);
     page->addWidget(new QLabel(tr("Email:"), page));
     m_regEmail = makeField(tr("Same as your payment email."), page);
+    m_regEmail->setObjectName(QStringLiteral("EdRegEmail"));
     page->addWidget(m_regEmail);
     page->addWidget(new QLabel(tr("Password:"), page));
     m_regPassword = makeField(tr("Length is greater than 5"), page, true);
+    m_regPassword->setObjectName(QStringLiteral("EdRegPassword"));
     page->addWidget(m_regPassword);
     m_regPassword2 = makeField(tr("Type password again"), page, true);
+    m_regPassword2->setObjectName(QStringLiteral("EdRegPassword2"));
     page->addWidget(m_regPassword2);
     page->addSpacing(scaled(6));
     m_btnRegister = new QPushButton(tr("Register"), page);
@@ -392,6 +412,7 @@ void MainWindow::buildRegisterPage()
         = new QLabel(QStringLiteral("<a href='javascript:void(0);' style='color:#efefef'>%1</a>")
                          .arg(tr("Login")),
                      page);
+    m_backToLoginLink->setObjectName(QStringLiteral("LbBackToLoginLink"));
     m_backToLoginLink->setTextFormat(Qt::RichText);
     m_backToLoginLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     m_backToLoginLink->setCursor(Qt::PointingHandCursor);
@@ -479,6 +500,10 @@ void MainWindow::buildAccountPage()
     m_accExpire = makeReadOnlyField(page);
     m_accMachineId = makeReadOnlyField(page);
     m_accPayment = makeReadOnlyField(page);
+    m_accEmail->setObjectName(QStringLiteral("EdAccEmail"));
+    m_accExpire->setObjectName(QStringLiteral("EdAccExpire"));
+    m_accMachineId->setObjectName(QStringLiteral("EdAccMachineId"));
+    m_accPayment->setObjectName(QStringLiteral("EdAccPayment"));
     const QString captions[4]
         = {tr("Email"), tr("Expired on:"), tr("Machine ID"), tr("Last payment:")};
     QLineEdit *fields[4] = {m_accEmail, m_accExpire, m_accMachineId, m_accPayment};
@@ -634,6 +659,15 @@ void MainWindow::connectSignals()
     });
     connect(m_registerLink, &QLabel::linkActivated, this, [this] { showPage(Page::Register); });
     connect(m_backToLoginLink, &QLabel::linkActivated, this, [this] { showPage(Page::Login); });
+    connect(m_forgetLink, &QLabel::linkActivated, this, &MainWindow::onFindPasswordClicked);
+    connect(m_btnLoginSubmit, &QPushButton::clicked, this, &MainWindow::onLoginClicked);
+    connect(m_btnRegister, &QPushButton::clicked, this, &MainWindow::onRegisterClicked);
+    connect(m_btnLogout, &QPushButton::clicked, this, &MainWindow::logout);
+    connect(m_btnRelogin, &QPushButton::clicked, this, &MainWindow::relogin);
+    for (int i = 0; i < 3; ++i)
+        connect(m_offerButtons[i], &QPushButton::clicked, this, [this, i] { onOfferClicked(i); });
+    connect(m_controller, &ConnectionController::reloginRequested, this,
+            [this] { loginVPN(true); });
     connect(m_serverList, &QListWidget::itemClicked, this, &MainWindow::onServerClicked);
     connect(m_btnRefresh, &QPushButton::clicked, this, &MainWindow::onRefreshClicked);
 
@@ -846,6 +880,9 @@ void MainWindow::showEvent(QShowEvent *event)
     m_serverLoader->loadServerListTask();
 
     m_controller->startAccountTimers();
+    if (config.ckbAutoLogin > 0) {
+        QTimer::singleShot(100, this, [this] { withLoading([this] { loginVPN(true); }); });
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -970,4 +1007,270 @@ void MainWindow::saveSettings()
         m_services.saveSettings();
     else
         MConfig::saveCommConfig();
+}
+
+// ---------------------------------------------------------------- account
+
+bool MainWindow::loggedIn() const
+{
+    return m_controller->loggedIn();
+}
+
+void MainWindow::showBalloonBelow(const QString &text, QWidget *field)
+{
+    const QPoint pos = field->mapToGlobal(QPoint(0, 20));
+    if (m_services.showBalloon)
+        m_services.showBalloon(text, pos);
+    else
+        QBalloonTip::showBalloon(text, pos, 3000);
+}
+
+void MainWindow::showAccountMessage(const QString &title, const QString &text)
+{
+    if (!title.isEmpty())
+        showMessage(title, text);
+}
+
+void MainWindow::withLoading(const std::function<void()> &work)
+{
+    const bool alreadyShown = !m_loadingPanel->isHidden();
+    if (!alreadyShown)
+        showLoading(true);
+    work();
+    if (!alreadyShown)
+        showLoading(false);
+}
+
+bool MainWindow::loginVPN(bool isFresh)
+{
+    // A silent refresh may fire while another request waits in its nested event loop.
+    if (m_accountRequestRunning)
+        return false;
+    const QString email = m_loginEmail->text().trimmed();
+    const QString password = m_loginPassword->text().trimmed();
+    if (email.size() < 6) {
+        if (!isFresh)
+            showBalloonBelow(tr("Please type email"), m_loginEmail);
+        return false;
+    }
+    if (password.size() < 6) {
+        if (!isFresh)
+            showBalloonBelow(tr("Please type password"), m_loginPassword);
+        return false;
+    }
+    if (!isFresh) {
+        m_accountEmail = email;
+        MConfig &config = *MConfig::instance();
+        config.loginEmail = email;
+        config.loginPassword = password;
+        saveSettings();
+    }
+
+    HeaderMap headers;
+    makeRequestHeaders(headers);
+    addAccountHeaders(headers, email, &password);
+    m_accountRequestRunning = true;
+    QString reply = MNetwork::get(Endpoint::login(), headers).trimmed();
+    m_accountRequestRunning = false;
+
+    bool fromCache = false;
+    if (reply.size() < 5) {
+        // No answer: carry on with the last accepted reply, so the client works offline.
+        m_accountEmail = email;
+        reply = readLoginCache(m_loginCachePath);
+        fromCache = true;
+    }
+    m_lastLoginFromCache = fromCache;
+    return onLoginResult(reply, isFresh, fromCache);
+}
+
+bool MainWindow::onLoginResult(const QString &reply, bool isFresh, bool fromCache)
+{
+    qInfo().noquote() << "Result:" << reply;
+    const LoginReply result = readLoginReply(reply, m_timeOffset);
+    switch (result.kind) {
+    case LoginReply::Kind::Empty:
+        // Offline without a stored reply: a user's click still hears why nothing happened.
+        if (!fromCache || !isFresh) {
+            const AccountMessage message = loginFailureMessage(AccountRequest::Login, result);
+            showAccountMessage(message.title, message.text);
+        }
+        return false;
+    case LoginReply::Kind::NotObject:
+    case LoginReply::Kind::Refused:
+        if (!isFresh) {
+            const AccountMessage message = loginFailureMessage(AccountRequest::Login, result);
+            showAccountMessage(message.title, message.text);
+        }
+        return false;
+    case LoginReply::Kind::Accepted:
+        break;
+    }
+
+    const MConfig &config = *MConfig::instance();
+    if (!result.email.isEmpty())
+        m_accountEmail = result.email;
+    if (m_accountEmail.isEmpty())
+        m_accountEmail = config.loginEmail;
+    if (m_accountEmail.isEmpty())
+        m_accountEmail = tr("Please re-login");
+    m_expireDate = result.expireDate;
+    m_paymentText = result.paymentDate.isEmpty() ? tr("None") : result.paymentDate;
+    m_controller->setLoggedIn(true);
+    m_controller->setExpireDate(m_expireDate);
+
+    m_loginLink->setText(
+        QStringLiteral("<a href='user_info' style='color:#efefef;'>%1</a>").arg(m_accountEmail));
+    m_accountLine->setText(QStringLiteral("%1:%2").arg(
+        tr("Expires"), m_expireDate.toString(QStringLiteral("yyyy-MM-dd"))));
+    m_accEmail->setText(m_accountEmail);
+    m_accExpire->setText(m_expireDate.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    m_accMachineId->setText(config.userID);
+    m_accPayment->setText(m_paymentText);
+
+    if (!isFresh)
+        showPage(Page::Home);
+    if (!fromCache)
+        save_logiInfo(m_loginCachePath, reply);
+    return true;
+}
+
+void MainWindow::registerVPN()
+{
+    if (m_accountRequestRunning)
+        return;
+    const QString email = m_regEmail->text().trimmed();
+    const QString password = m_regPassword->text().trimmed();
+    const QString again = m_regPassword2->text().trimmed();
+    if (email.size() < 6) {
+        showBalloonBelow(tr("Invalid email"), m_regEmail);
+        return;
+    }
+    if (password != again) {
+        showBalloonBelow(tr("Sorry, passwords do not match"), m_regPassword2);
+        return;
+    }
+    if (password.size() < 6) {
+        showBalloonBelow(tr("Password length is less than 6"), m_regPassword);
+        return;
+    }
+
+    HeaderMap headers;
+    makeRequestHeaders(headers);
+    addAccountHeaders(headers, email, &password);
+    m_accountRequestRunning = true;
+    const QString reply = MNetwork::get(Endpoint::registration(), headers).trimmed();
+    m_accountRequestRunning = false;
+
+    const LoginReply result = readLoginReply(reply, m_timeOffset);
+    if (result.kind != LoginReply::Kind::Accepted) {
+        const AccountMessage message = loginFailureMessage(AccountRequest::Register, result);
+        showAccountMessage(message.title, message.text);
+        return;
+    }
+    if (!onLoginResult(reply, false, false))
+        return;
+    m_accountEmail = email;
+    showPage(Page::Home);
+    MConfig &config = *MConfig::instance();
+    config.loginEmail = email;
+    config.loginPassword = password;
+    saveSettings();
+}
+
+void MainWindow::findPassword()
+{
+    if (m_accountRequestRunning)
+        return;
+    const QString email = m_loginEmail->text().trimmed();
+    if (email.size() < 6) {
+        showBalloonBelow(tr("Please type email"), m_loginEmail);
+        return;
+    }
+    HeaderMap headers;
+    makeRequestHeaders(headers);
+    addAccountHeaders(headers, email);
+    QString reply;
+    withLoading([&] {
+        m_accountRequestRunning = true;
+        reply = MNetwork::get(Endpoint::findPassword(), headers).trimmed();
+        m_accountRequestRunning = false;
+    });
+    qInfo().noquote() << "Result:" << reply;
+    const AccountMessage message = findPasswordMessage(reply);
+    showAccountMessage(message.title, message.text);
+}
+
+void MainWindow::logout()
+{
+    m_controller->setLoggedIn(false);
+    m_accountEmail.clear();
+    showPage(Page::Login);
+    m_controller->stopVPN();
+    m_loginLink->setText(
+        QStringLiteral("<a href='login' style='color:#efefef;'>%1</a>").arg(tr("Please login")));
+    m_accountLine->clear();
+}
+
+void MainWindow::relogin()
+{
+    bool accepted = false;
+    withLoading([&] { accepted = loginVPN(true); });
+    // Only a reply from the backend refreshes anything; the offline copy is no news.
+    if (accepted && !m_lastLoginFromCache) {
+        showMessage(tr("Refresh"), tr("Account information has been refreshed"));
+    } else {
+        showMessage(tr("Refresh"),
+                    tr("Sorry, the account information could not be refreshed, please check "
+                       "your network and try it again."));
+    }
+}
+
+void MainWindow::loadPrices()
+{
+    const QString text = MNetwork::getWebConent(Endpoint::priceList());
+    for (const PriceOffer &offer : readPriceList(text.trimmed())) {
+        QPushButton *button = m_offerButtons[offer.button];
+        button->setText(offer.caption);
+        button->setProperty("url", offer.buyUrl);
+    }
+}
+
+void MainWindow::onLoginClicked()
+{
+    if (!m_loginClicks->click())
+        return;
+    m_btnLoginSubmit->setEnabled(false);
+    withLoading([this] { loginVPN(false); });
+    m_btnLoginSubmit->setEnabled(true);
+    if (getServices().sendEvent)
+        getServices().sendEvent(QStringLiteral("Login"), QStringLiteral("Quell"),
+                                QStringLiteral("VPN"), 1);
+}
+
+void MainWindow::onRegisterClicked()
+{
+    if (!m_registerClicks->click())
+        return;
+    m_btnRegister->setEnabled(false);
+    withLoading([this] { registerVPN(); });
+    m_btnRegister->setEnabled(true);
+    if (getServices().sendEvent)
+        getServices().sendEvent(QStringLiteral("Register"), QStringLiteral("Quell"),
+                                QStringLiteral("VPN"), 1);
+}
+
+void MainWindow::onFindPasswordClicked()
+{
+    if (m_findClicks->click())
+        findPassword();
+}
+
+void MainWindow::onOfferClicked(int index)
+{
+    // The order page is fixed; the price list's buy_url is kept but not followed.
+    openUrl(QStringLiteral("https://%1/order.html").arg(Deploy::webHost()));
+    if (getServices().sendEvent)
+        getServices().sendEvent(QStringLiteral("Buy"), offerAnalyticsAction(index),
+                                QStringLiteral("VPN"), 1);
 }

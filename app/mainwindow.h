@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class ClickLimiter;
 class ConnectionController;
 class LatencyTest;
 class MGifLable;
@@ -52,6 +53,8 @@ struct MainWindowServices
     std::function<void(int code)> quit;
     // Runs 200 ms after the first show (the country restriction check).
     std::function<void()> countryCheck;
+    // Instead of the balloon tip that points at a field (a global position).
+    std::function<void(const QString &text, const QPoint &pos)> showBalloon;
 };
 
 // The program's only top-level window: a frameless 322 x 500 window with a stack of pages
@@ -88,6 +91,27 @@ public:
     void showPage(Page page);
     Page currentPage() const;
     QWidget *page(Page page) const;
+
+    // Account: sign-in, registration, password recovery, logout, prices. Requests block in a
+    // nested event loop (the window keeps painting); one account request runs at a time.
+    // isFresh: a silent refresh (no messages, the page stays, nothing saved).
+    bool loginVPN(bool isFresh);
+    void registerVPN();
+    void findPassword();
+    bool onLoginResult(const QString &reply, bool isFresh, bool fromCache);
+    void logout();
+    // The account page's "Re-Login": a silent refresh that says how it went.
+    void relogin();
+    void loadPrices();
+
+    QString accountEmail() const { return m_accountEmail; }
+    QDateTime expireDate() const { return m_expireDate; }
+    QString paymentText() const { return m_paymentText; }
+    bool loggedIn() const;
+    ClickLimiter *loginLimiter() const { return m_loginClicks; }
+    ClickLimiter *registerLimiter() const { return m_registerClicks; }
+    ClickLimiter *findPasswordLimiter() const { return m_findClicks; }
+    QPushButton *offerButton(int index) const { return m_offerButtons[index]; }
 
     bool exitRequested() const { return m_exitRequested; }
     ConnectionController *controller() const { return m_controller; }
@@ -157,6 +181,14 @@ private:
     void onRefreshClicked();
     void openUrl(const QString &url);
     void saveSettings();
+    void showBalloonBelow(const QString &text, QWidget *field);
+    void showAccountMessage(const QString &title, const QString &text);
+    // Runs work with the loading panel up, unless it is up already for someone else.
+    void withLoading(const std::function<void()> &work);
+    void onLoginClicked();
+    void onRegisterClicked();
+    void onFindPasswordClicked();
+    void onOfferClicked(int index);
 
     MainWindowServices m_services;
     ConnectionController *m_controller = nullptr;
@@ -174,6 +206,16 @@ private:
     QString m_loginCachePath;
     QString m_dataFolder;
     QString m_freeText;
+
+    QString m_accountEmail;
+    QDateTime m_expireDate;
+    QString m_paymentText;
+    int m_timeOffset = 0;
+    bool m_accountRequestRunning = false;
+    bool m_lastLoginFromCache = false;
+    ClickLimiter *m_loginClicks = nullptr;
+    ClickLimiter *m_registerClicks = nullptr;
+    ClickLimiter *m_findClicks = nullptr;
 
     QStackedLayout *m_stack = nullptr;
     QWidget *m_pageHost = nullptr;

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "backendprotocol.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+class QTimer;
+
+// A login or registration reply, read by the rules both pages share.
+struct LoginReply
+{
+    enum class Kind { Empty, NotObject, Refused, Accepted };
+    Kind kind = Kind::Empty;
+    QString parseError; // NotObject: the parser's text (empty for an array or a scalar)
+    int code = 0; // Refused: the "error" member
+    QString email; // Accepted: the reply's "email", may be empty
+    // Accepted: "expire_date" in local time (offset added); invalid when missing or garbled.
+    QDateTime expireDate;
+    // Accepted: "payment_date" plus the offset as "yyyy-MM-dd"; empty when there is none.
+    QString paymentDate;
+};
+
+// timeOffsetSeconds is the local offset from UTC; the backend's dates are UTC.
+LoginReply readLoginReply(const QString &reply, int timeOffsetSeconds);
+
+// A message box to show: title and text already translated. Empty title: show nothing.
+struct AccountMessage
+{
+    QString title;
+    QString text;
+    bool isNull() const { return title.isEmpty(); }
+};
+
+// What a refused, empty or unreadable login (Login) or registration (Register) reply shows.
+AccountMessage loginFailureMessage(AccountRequest request, const LoginReply &reply);
+// What a password-recovery reply shows. An empty reply is a failed request, not a sent link.
+AccountMessage findPasswordMessage(const QString &reply);
+
+// One entry of the backend's "/price.json" that belongs to an offer button.
+struct PriceOffer
+{
+    int button = -1; // 0 "1 Month", 1 "3 Months", 2 "2 Years"
+    QString caption; // title + " $" + price
+    QString buyUrl;
+};
+
+// The entries of a price list that name an offer button ("30", "90", "360"); others are
+// skipped. Empty for an empty or unreadable list (a parse error is logged).
+QVector<PriceOffer> readPriceList(const QString &text);
+int offerButtonForName(const QString &name);
+// The analytics action of an offer button's click.
+QString offerAnalyticsAction(int button);
+
+// Guards a button against being hammered: the first `served` clicks are served; the next
+// one starts a single-shot reset timer, and every click until it fires is refused.
+class ClickLimiter : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ClickLimiter(int served, int resetMs = 300000, QObject *parent = nullptr);
+
+    // Counts the click; true when it is served.
+    bool click();
+    int count() const { return m_count; }
+    QTimer *resetTimer() const { return m_timer; }
+
+private:
+    int m_served;
+    int m_count = 0;
+    QTimer *m_timer;
+};
