@@ -5,12 +5,14 @@
 #include "connectioncontroller.h"
 #include "encryptedfiles.h"
 #include "latencytest.h"
+#include "maboutus.h"
 #include "mconfig.h"
 #include "mdeploy.h"
 #include "mgiflable.h"
 #include "mnetwork.h"
 #include "mpanel.h"
 #include "mtitlebar.h"
+#include "mtraildlg.h"
 #include "mutils.h"
 #include "mwidgetutils.h"
 #include "qballoontip.h"
@@ -115,11 +117,12 @@ MainWindow::MainWindow(QWidget *parent, QSplashScreen *splash, MainWindowService
     controllerServices.saveSettings = [this] {
         saveSettings();
     };
-    if (m_services.expiredDialog) {
-        controllerServices.expiredDialog = [this] {
+    controllerServices.expiredDialog = [this] {
+        if (m_services.expiredDialog)
             return m_services.expiredDialog(this);
-        };
-    }
+        MTrailDlg dialog(this);
+        return dialog.exec();
+    };
     controllerServices.sendEvent
         = [this](const QString &category, const QString &action, const QString &label, int value) {
               if (getServices().sendEvent)
@@ -209,6 +212,8 @@ void MainWindow::buildSettingsMenu()
     // above these two.
     m_settingsMenu = new QMenu(this);
     m_settingsMenu->setObjectName(QStringLiteral("SettingsMenu"));
+    QMenu *support = m_settingsMenu->addMenu(tr("Support"));
+    addMenuAction(support, tr("About Quellnet"), "id_about");
     m_settingsMenu->addSeparator();
     addMenuAction(m_settingsMenu, tr("Run as Tray Icon"), "id_tray");
     addMenuAction(m_settingsMenu, tr("Exit"), "id_exit");
@@ -643,9 +648,15 @@ void MainWindow::connectSignals()
     });
     connect(m_btnSetting, &QPushButton::clicked, this,
             [this] { m_settingsMenu->popup(QCursor::pos()); });
-    for (QMenu *menu : {m_settingsMenu, m_trayMenu}) {
-        for (QAction *action : menu->actions())
+    const QList<QMenu *> menus = {m_settingsMenu, m_trayMenu};
+    for (QMenu *menu : menus) {
+        for (QAction *action : menu->actions()) {
             connect(action, &QAction::triggered, this, &MainWindow::slotTrayMenuClick);
+            if (QMenu *sub = action->menu()) {
+                for (QAction *subAction : sub->actions())
+                    connect(subAction, &QAction::triggered, this, &MainWindow::slotTrayMenuClick);
+            }
+        }
     }
 
     connect(m_btnBuy, &QPushButton::clicked, this, [this] { showPage(Page::Purchase); });
@@ -812,6 +823,8 @@ void MainWindow::slotTrayMenuClick()
         requestExit();
     else if (id == QLatin1String("id_tray"))
         close();
+    else if (id == QLatin1String("id_about"))
+        showAbout();
 }
 
 void MainWindow::loadServerListFailed()
@@ -1273,4 +1286,14 @@ void MainWindow::onOfferClicked(int index)
     if (getServices().sendEvent)
         getServices().sendEvent(QStringLiteral("Buy"), offerAnalyticsAction(index),
                                 QStringLiteral("VPN"), 1);
+}
+
+void MainWindow::showAbout()
+{
+    if (m_services.aboutDialog) {
+        m_services.aboutDialog(this);
+        return;
+    }
+    MAboutUS dialog(this);
+    dialog.exec();
 }

@@ -44,9 +44,10 @@ struct MainWindowServices
     // Instead of the tray icon's balloon (called only while the tray icon is visible).
     std::function<void(const QString &title, const QString &text)> trayMessage;
     std::function<void(const QUrl &url)> openUrl;
-    // The account-expired dialog, modal; a result above 0 means "buy now". Empty: the
-    // connection is refused and logged.
+    // The account-expired dialog, modal; a result above 0 means "buy now". Empty: MTrailDlg.
     std::function<int(QWidget *parent)> expiredDialog;
+    // The about dialog, modal. Empty: MAboutUS.
+    std::function<void(QWidget *parent)> aboutDialog;
     std::function<QDateTime()> now;
     std::function<void()> saveSettings;
     // Leaves the event loop after the exit action closed the window.
@@ -103,6 +104,7 @@ public:
     // The account page's "Re-Login": a silent refresh that says how it went.
     void relogin();
     void loadPrices();
+    void showAbout();
 
     QString accountEmail() const { return m_accountEmail; }
     QDateTime expireDate() const { return m_expireDate; }

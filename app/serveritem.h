@@ -2,12 +2,14 @@
 
 #include "serverinfo.h"
 
+#include <QListWidget>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
+#include <QVector>
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
 
 // One row of the server page: flag, server name and latency, left to right.
 class ServerItem : public QWidget
@@ -23,17 +25,59 @@ public:
     QString speed() const;
     QString name() const;
 
-    QLabel *flagLabel() const { return m_flag; }
-    QLabel *nameLabel() const { return m_name; }
-    QLabel *speedLabel() const { return m_speed; }
+    // A row made by fillServerRows gets its labels when first shown or asked for them.
+    QLabel *flagLabel() const;
+    QLabel *nameLabel() const;
+    QLabel *speedLabel() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     // The row picture of a flag code (flagCode()): ":/flag/<code>.png" scaled to 50 x 25.
     static QPixmap flagPixmap(const QString &code);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
-    QLabel *m_flag;
-    QLabel *m_name;
-    QLabel *m_speed;
+    friend void fillServerRows(QListWidget *, const ServerInfoList &, const ServerInfoPtr &, int);
+
+    enum class Labels { Now, OnShow };
+    ServerItem(const QPixmap &flag, const QString &name, const QString &speed, Labels labels,
+               QWidget *parent);
+    void makeLabels();
+
+    // What the labels show once made.
+    QPixmap m_flagPixmap;
+    QString m_nameText;
+    QString m_speedText;
+    QLabel *m_flag = nullptr;
+    QLabel *m_name = nullptr;
+    QLabel *m_speed = nullptr;
+};
+
+// The list of the server page. QAbstractItemView shows and moves every row widget on each
+// layout, and every shown row costs the window work against all its shown siblings: with
+// thousands of rows that grows with the square of the list. This list keeps only the row
+// widgets in view shown, all others hidden, and places them again as it scrolls.
+class ServerListWidget : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ServerListWidget(QWidget *parent = nullptr);
+
+protected:
+    void updateEditorGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void placeRowWidgets(bool everyRow);
+    void showRow(QWidget *widget, const QModelIndex &index, QStyleOptionViewItem *option);
+    void hideRow(QWidget *widget);
+
+    QWidget *m_shelf;
+    QVector<QPointer<QWidget>> m_shown;
 };
 
 // Replaces the rows of list with one ServerItem per server (host as Qt::UserRole data, rows

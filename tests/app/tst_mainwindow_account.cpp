@@ -6,10 +6,12 @@
 #include "accountreplies.h"
 #include "connectioncontroller.h"
 #include "encryptedfiles.h"
+#include "maboutus.h"
 #include "mainwindow.h"
 #include "mconfig.h"
 #include "mdeploy.h"
 #include "mnetwork.h"
+#include "mtraildlg.h"
 #include "resinit.h"
 #include "testbackend.h"
 #include "vpnengine.h"
@@ -21,6 +23,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -75,6 +78,7 @@ private slots:
     void pricesCaptionTheOffersAndAClickOpensTheOrderPage();
     void reloginAndLogout();
     void automaticLoginAtFirstShow();
+    void expiredAccountOffersToBuyAndAboutOpensFromTheMenu();
     // Stops the backend: keep it last.
     void offlineLoginUsesTheStoredReply();
 
@@ -472,6 +476,62 @@ void MainWindowAccountTest::automaticLoginAtFirstShow()
     QCOMPARE(m_window->accountEmail(), QLatin1String(kDemoEmail));
     QVERIFY(m_messages.isEmpty());
     config.ckbAutoLogin = 0;
+}
+
+// Runs action on the first top-level widget of type T once it shows up while a modal loop
+// runs; false when none showed up in time.
+template<typename T>
+bool whenShown(const std::function<void(T *)> &action, int ms = 5000)
+{
+    bool found = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<T *>(widget);
+            if (dialog && dialog->isVisible() && !found) {
+                found = true;
+                poll.stop();
+                action(dialog);
+                return;
+            }
+        }
+    });
+    poll.start(20);
+    QTimer::singleShot(ms, &poll, [&poll] { poll.stop(); });
+    return QTest::qWaitFor([&] { return found || !poll.isActive(); }, ms + 1000) && found;
+}
+
+void MainWindowAccountTest::expiredAccountOffersToBuyAndAboutOpensFromTheMenu()
+{
+    // A login whose period ended: "Connect" brings the real expired dialog, and "Buy Now"
+    // opens the order page; "Later" does nothing.
+    QVERIFY(m_window->onLoginResult(
+        QStringLiteral("{\"error\":0,\"expire_date\":\"2020-01-01 00:00:00\"}"), false, true));
+    auto *connectButton = m_window->findChild<QPushButton *>(QStringLiteral("BTNConnect"));
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+        shown = whenShown<MTrailDlg>([](MTrailDlg *dialog) { dialog->buyNowButton()->click(); });
+    });
+    connectButton->click();
+    QVERIFY(shown);
+    QCOMPARE(m_urls.size(), 1);
+    QTimer::singleShot(0, this, [&] {
+        shown = whenShown<MTrailDlg>([](MTrailDlg *dialog) { dialog->laterButton()->click(); });
+    });
+    connectButton->click();
+    QVERIFY(shown);
+    QCOMPARE(m_urls.size(), 1);
+
+    QAction *about = nullptr;
+    for (QAction *action : m_window->settingsMenu()->findChildren<QAction *>()) {
+        if (action->property("id").toString() == QLatin1String("id_about"))
+            about = action;
+    }
+    QVERIFY(about);
+    QTimer::singleShot(
+        0, this, [&] { shown = whenShown<MAboutUS>([](MAboutUS *dialog) { dialog->accept(); }); });
+    about->trigger();
+    QVERIFY(shown);
 }
 
 void MainWindowAccountTest::offlineLoginUsesTheStoredReply()
