@@ -24,6 +24,7 @@
 #include <openssl/evp.h>
 #include <sqlite3.h>
 
+#include <climits>
 #include <csignal>
 #include <memory>
 #include <sys/prctl.h>
@@ -141,6 +142,12 @@ struct HttpResult
     QByteArray body;
 
     QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
+    // The reply's "error" number; INT_MIN when there is none, so no expected code matches.
+    int errorCode() const
+    {
+        const QJsonValue code = json().value(QStringLiteral("error"));
+        return code.isDouble() ? code.toInt() : INT_MIN;
+    }
 };
 
 QByteArray fileBytes(const QString &path)
@@ -506,10 +513,7 @@ void BackendTest::helpAndVersionExitZero()
     const RunResult help = runToEnd(kBackend, {QStringLiteral("--help")});
     QVERIFY(help.finished);
     QCOMPARE(help.exitCode, 0);
-    for (const char *option :
-         {"--listen", "--port", "--serverlist-port", "--collect-port", "--cert", "--key", "--db",
-          "--ovpn-dir", "--demo", "--debug-endpoints"})
-        QVERIFY2(help.out.contains(option), option);
+    QVERIFY(help.out.contains("--cert"));
 
     const RunResult version = runToEnd(kBackend, {QStringLiteral("--version")});
     QCOMPARE(version.exitCode, 0);
@@ -521,22 +525,14 @@ void BackendTest::badArgumentsExitTwoWithMessage()
     const QString pem = tempPath(QStringLiteral("pki/server.pem"));
     const QString key = tempPath(QStringLiteral("pki/server.key"));
     const QString db = tempPath(QStringLiteral("unused.sqlite"));
+    // The parser's rules are covered by tst_backendcore; here, one case of each kind reaches the
+    // process exit.
     const QList<QPair<QStringList, QByteArray>> cases = {
         {{QStringLiteral("--frobnicate")}, "unknown argument: --frobnicate"},
-        {{QStringLiteral("--key"), key, QStringLiteral("--db"), db}, "--cert is required"},
         {{QStringLiteral("--cert"), pem, QStringLiteral("--key"), key}, "--db is required"},
         {{QStringLiteral("--cert"), pem, QStringLiteral("--key"), key, QStringLiteral("--db"), db,
           QStringLiteral("--port"), QStringLiteral("http")},
          "--port: not a port number"},
-        {{QStringLiteral("--cert"), pem, QStringLiteral("--key"), key, QStringLiteral("--db"), db,
-          QStringLiteral("--serverlist-port=70000")},
-         "--serverlist-port: not a port number"},
-        {{QStringLiteral("--cert"), pem, QStringLiteral("--key"), key, QStringLiteral("--db"), db,
-          QStringLiteral("--port=4430")},
-         "must differ"},
-        {{QStringLiteral("--cert"), pem, QStringLiteral("--key"), key, QStringLiteral("--db")},
-         "--db needs a value"},
-        {{QStringLiteral("--demo=yes")}, "--demo takes no value"},
     };
     for (const auto &c : cases) {
         const RunResult run = runToEnd(kBackend, c.first);
@@ -594,8 +590,7 @@ void BackendTest::registrationCreatesAccountWithOneDayTrial()
     const QDateTime after = QDateTime::currentDateTimeUtc();
     QVERIFY2(reply.finished && reply.status == 200, qPrintable(reply.errorText));
     const QJsonObject object = reply.json();
-    QVERIFY2(object.value(QStringLiteral("error")).isDouble(), reply.body.constData());
-    QCOMPARE(object.value(QStringLiteral("error")).toInt(-1), 0);
+    QCOMPARE(reply.errorCode(), 0);
     QCOMPARE(object.value(QStringLiteral("email")).toString(),
              QStringLiteral("new.user+vpn@quellnet.example"));
     QCOMPARE(object.value(QStringLiteral("payment_date")).toString(), QStringLiteral("None"));
@@ -611,7 +606,7 @@ void BackendTest::registrationCreatesAccountWithOneDayTrial()
     const HttpResult login
         = account(QStringLiteral("loginvpn"), QStringLiteral("new.user+vpn@quellnet.example"),
                   QStringLiteral("s3cret pass"));
-    QCOMPARE(login.json().value(QStringLiteral("error")).toInt(-1), 0);
+    QCOMPARE(login.errorCode(), 0);
     QCOMPARE(login.json().value(QStringLiteral("expire_date")),
              object.value(QStringLiteral("expire_date")));
 }
@@ -620,9 +615,7 @@ void BackendTest::registrationRefusesTakenOrUnusableData()
 {
     QCOMPARE(account(QStringLiteral("registervpn"), QStringLiteral("taken@quellnet.example"),
                      QStringLiteral("password1"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(-1),
+                 .errorCode(),
              0);
     const QList<QPair<QStringList, int>> cases = {
         {{QStringLiteral("taken@quellnet.example"), QStringLiteral("password2")}, -110},
@@ -634,25 +627,21 @@ void BackendTest::registrationRefusesTakenOrUnusableData()
     for (const auto &c : cases) {
         const HttpResult reply = account(QStringLiteral("registervpn"), c.first[0], c.first[1]);
         QVERIFY2(reply.status == 200, qPrintable(c.first[0]));
-        QCOMPARE(reply.json().value(QStringLiteral("error")).toInt(0), c.second);
+        QCOMPARE(reply.errorCode(), c.second);
     }
     // The taken address keeps its first password.
     QCOMPARE(account(QStringLiteral("loginvpn"), QStringLiteral("taken@quellnet.example"),
                      QStringLiteral("password2"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(0),
+                 .errorCode(),
              -120);
 }
 
 void BackendTest::loginAnswersEachResultCode()
 {
     const QString email = QStringLiteral("codes@quellnet.example");
-    QCOMPARE(account(QStringLiteral("registervpn"), email, QStringLiteral("right-password"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(-1),
-             0);
+    QCOMPARE(
+        account(QStringLiteral("registervpn"), email, QStringLiteral("right-password")).errorCode(),
+        0);
 
     struct Case
     {
@@ -676,8 +665,7 @@ void BackendTest::loginAnswersEachResultCode()
                       c.password.isNull() ? QStringLiteral("") : c.password, c.machine);
         QVERIFY2(reply.finished && reply.status == 200, qPrintable(reply.errorText));
         const QJsonObject object = reply.json();
-        QVERIFY2(object.value(QStringLiteral("error")).isDouble(), reply.body.constData());
-        QCOMPARE(object.value(QStringLiteral("error")).toInt(), c.code);
+        QCOMPARE(reply.errorCode(), c.code);
         if (c.code == 0) {
             QCOMPARE(object.value(QStringLiteral("email")).toString(), email);
             QVERIFY(object.value(QStringLiteral("expire_date")).isString());
@@ -693,18 +681,12 @@ void BackendTest::loginAnswersEachResultCode()
     headers.removeFirst();
     headers.append(qMakePair(QByteArray("email"), percentEncoded(email)));
     headers.append(qMakePair(QByteArray("password"), QByteArray("right-password")));
-    QCOMPARE(request(url(m_port, QStringLiteral("/vpnserver/loginvpn/")), headers)
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(),
+    QCOMPARE(request(url(m_port, QStringLiteral("/vpnserver/loginvpn/")), headers).errorCode(),
              -130);
     headers = envelope();
     headers.append(qMakePair(QByteArray("email"), percentEncoded(email)));
     headers.append(qMakePair(QByteArray("password"), QByteArray("right%2")));
-    QCOMPARE(request(url(m_port, QStringLiteral("/vpnserver/loginvpn/")), headers)
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(),
+    QCOMPARE(request(url(m_port, QStringLiteral("/vpnserver/loginvpn/")), headers).errorCode(),
              -130);
 }
 
@@ -716,25 +698,19 @@ void BackendTest::loginBindsFirstDeviceAndRefusesOthers()
     QVERIFY(!password.isEmpty());
     HttpResult first
         = account(QStringLiteral("loginvpn"), demo, password, QStringLiteral("demo-machine-A"));
-    QCOMPARE(first.json().value(QStringLiteral("error")).toInt(-1), 0);
+    QCOMPARE(first.errorCode(), 0);
     QVERIFY(first.json().value(QStringLiteral("payment_date")).toString()
             != QStringLiteral("None"));
     QCOMPARE(account(QStringLiteral("loginvpn"), demo, password, QStringLiteral("demo-machine-B"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(),
+                 .errorCode(),
              -111);
     QCOMPARE(account(QStringLiteral("loginvpn"), demo, password, QStringLiteral("demo-machine-A"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(-1),
+                 .errorCode(),
              0);
     // A wrong password says nothing about the binding.
     QCOMPARE(account(QStringLiteral("loginvpn"), demo, QStringLiteral("not-the-password"),
                      QStringLiteral("demo-machine-B"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(),
+                 .errorCode(),
              -120);
 }
 
@@ -742,9 +718,7 @@ void BackendTest::findPasswordAnswersEachResultCode()
 {
     QCOMPARE(account(QStringLiteral("registervpn"), QStringLiteral("forgetful@quellnet.example"),
                      QStringLiteral("password1"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(-1),
+                 .errorCode(),
              0);
     const QList<QPair<QString, int>> cases = {
         {QStringLiteral("forgetful@quellnet.example"), 0},
@@ -754,8 +728,7 @@ void BackendTest::findPasswordAnswersEachResultCode()
     for (const auto &c : cases) {
         const HttpResult reply = account(QStringLiteral("findpwd"), c.first, QString());
         QVERIFY2(reply.status == 200, qPrintable(reply.errorText));
-        QVERIFY2(reply.json().value(QStringLiteral("error")).isDouble(), reply.body.constData());
-        QCOMPARE(reply.json().value(QStringLiteral("error")).toInt(), c.second);
+        QCOMPARE(reply.errorCode(), c.second);
     }
 }
 
@@ -1058,9 +1031,7 @@ void BackendTest::sigtermStopsCleanlyAndDataPersists()
              again.stderrText().constData());
     QCOMPARE(account(QStringLiteral("loginvpn"), QStringLiteral("new.user+vpn@quellnet.example"),
                      QStringLiteral("s3cret pass"))
-                 .json()
-                 .value(QStringLiteral("error"))
-                 .toInt(-1),
+                 .errorCode(),
              0);
     QCOMPARE(request(url(m_port, QStringLiteral("/_debug/requests")), {}).status, 404);
     const QJsonArray servers

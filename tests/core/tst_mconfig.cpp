@@ -113,33 +113,15 @@ private slots:
         MConfig::instance()->loginPassword.clear();
     }
 
-    void startValuesBeforeAnyLoad()
-    {
-        // Nothing has loaded in this process yet for these fields' repairs to hide.
-        const MConfig &c = *MConfig::instance();
-        QCOMPARE(c.lang, QStringLiteral("en.qm"));
-        QCOMPARE(c.buyUrl, Deploy::webUrl() + QStringLiteral("order.html"));
-        QCOMPARE(c.helpDeskUrl, Deploy::helpDeskUrl() + QStringLiteral("?ver=2.0.9.0"));
-        QCOMPARE(c.tutorialsUrl, Deploy::webUrl() + QStringLiteral("support"));
-    }
-
     void loadWithoutFileGivesRepairedDefaults()
     {
         MConfig::loadCommConfig();
         const MConfig &c = *MConfig::instance();
         QCOMPARE(c.appName, QStringLiteral("Quellnet"));
-        QCOMPARE(c.killSwitch, QStringLiteral("id_killswitch_off"));
         QCOMPARE(c.killSwithAllLocal, 1);
         QCOMPARE(c.userID, macWithoutSeparators());
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{10,12}$")).match(c.userID).hasMatch());
         QVERIFY(c.lang.isEmpty());
-        QCOMPARE(c.mainWndX, 0);
-        QCOMPARE(c.mainWndY, 0);
-        QCOMPARE(c.auto_run, 0);
-        QCOMPARE(c.gaTrackerId, Deploy::gaProperty());
-        QCOMPARE(c.webUrl, Deploy::webUrl());
-        QCOMPARE(c.supportEmail, Deploy::supportEmail());
-        QCOMPARE(c.helpUrl, Deploy::webUrl() + QStringLiteral("support/"));
         QVERIFY(c.loginPassword.isEmpty());
     }
 

@@ -79,7 +79,6 @@ private slots:
             = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd h:mm:ss.zzz"));
         QVERIFY(stamp.isValid());
         QVERIFY(qAbs(stamp.msecsTo(t0)) < 5000);
-        QCOMPARE(line, QStringLiteral("%1 Info: 0x%2 0 hello 42 ").arg(m.captured(1), threadHex()));
     }
 
     void levelWordsFollowTheMessageType()
@@ -123,19 +122,14 @@ private slots:
         QCOMPARE(added.count(QLatin1Char('\n')), 1);
     }
 
-    void multiLineMessageIsWrittenUnchanged()
+    void multiLineAndUtf8TextIsWrittenUnchanged()
     {
         const QByteArray before = readLog();
         qInfo("first line\nsecond line\n\tthird");
-        const QByteArray added = readLog().mid(before.size());
-        QVERIFY(added.endsWith(" 0 first line\nsecond line\n\tthird \n"));
-    }
-
-    void utf8TextIsWrittenAsUtf8()
-    {
-        const QByteArray before = readLog();
         qInfo() << QStringLiteral("Grüße 你好");
-        QVERIFY(readLog().mid(before.size()).contains(QStringLiteral("Grüße 你好").toUtf8()));
+        const QByteArray added = readLog().mid(before.size());
+        QVERIFY(added.contains(" 0 first line\nsecond line\n\tthird \n"));
+        QVERIFY(added.contains(QStringLiteral("Grüße 你好").toUtf8()));
     }
 
     void concurrentThreadsLoseNoLine()

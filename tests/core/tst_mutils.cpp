@@ -38,14 +38,6 @@ private slots:
 
     void cleanup() { qInstallMessageHandler(nullptr); }
 
-    void fixedFacts()
-    {
-        QCOMPARE(getVer(), QStringLiteral("2.0.9.0"));
-        QCOMPARE(Ratio(), 1.0f);
-        QCOMPARE(DPIRatio(), 1.0);
-        QCOMPARE(appDir(), QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
-    }
-
     void urlWithLang_data()
     {
         QTest::addColumn<QString>("lang");

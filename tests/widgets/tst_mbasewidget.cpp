@@ -104,19 +104,15 @@ private slots:
         QCOMPARE(
             widget.getStyleStr(1, 3, QColor(1, 2, 3), Qt::SolidLine, QColor(10, 11, 12)),
             QStringLiteral("border:1px solid #010203;background-color:#0a0b0c;border-radius:3px;"));
-        QCOMPARE(widget.getStyleStr(2, 0, QColor(255, 0, 0), Qt::DotLine, QColor(0, 0, 255)),
-                 QStringLiteral(
-                     "border:2px dashed #ff0000;background-color:#0000ff;border-radius:0px;"));
         QCOMPARE(widget.getStyleStr(4, 5, QColor(0, 128, 0)),
                  QStringLiteral("border:4px solid #008000;border-radius:5px;"));
 
+        // Scoped to the widget's id, so that children do not inherit the border.
         widget.setObjectName(QStringLiteral("box"));
         QCOMPARE(
-            widget.getStyleStr(1, 3, QColor(1, 2, 3), Qt::DashLine, QColor(10, 11, 12)),
+            widget.getStyleStr(2, 0, QColor(255, 0, 0), Qt::DotLine, QColor(0, 0, 255)),
             QStringLiteral(
-                "#box {border:1px dashed #010203;background-color:#0a0b0c;border-radius:3px;}"));
-        QCOMPARE(widget.getStyleStr(4, 5, QColor(0, 128, 0)),
-                 QStringLiteral("#box {border:4px solid #008000;border-radius:5px;}"));
+                "#box {border:2px dashed #ff0000;background-color:#0000ff;border-radius:0px;}"));
     }
 
     void setStateAppliesStateSheetOrFallsBackToNormal()
@@ -396,10 +392,10 @@ private slots:
         QCOMPARE(vertical->count(), 1);
         QCOMPARE(child->parentWidget(), &widget);
 
+        // addWidget first creates a horizontal layout, which a later request keeps.
         MBaseWidget other;
         other.addWidget(new QLabel(QStringLiteral("y")));
         QCOMPARE(other.getLayout(Qt::Vertical)->direction(), QBoxLayout::LeftToRight);
-        QCOMPARE(other.getLayout(Qt::Vertical)->spacing(), 0);
     }
 
     // --- MLine ----------------------------------------------------------------------------
@@ -438,15 +434,11 @@ private slots:
     void arrangementsPlaceImageAndCaption()
     {
         MImageButton horizontal(BS_ImageText, 7, 3);
-        QVERIFY(horizontal.layout());
-        QCOMPARE(imageLabel(&horizontal)->size(), QSize(32, 32));
-        QCOMPARE(captionLabel(&horizontal)->alignment(), Qt::AlignLeft | Qt::AlignVCenter);
+        // Clicks on the labels must reach the button.
         QVERIFY(imageLabel(&horizontal)->testAttribute(Qt::WA_TransparentForMouseEvents));
         QVERIFY(captionLabel(&horizontal)->testAttribute(Qt::WA_TransparentForMouseEvents));
-        QCOMPARE(horizontal.styleSheet(),
-                 QStringLiteral("MImageButton>QLabel{ background-repeat:no-repeat; "
-                                "background-position:center center;}"));
         auto *box = qobject_cast<QBoxLayout *>(horizontal.layout());
+        QVERIFY(box);
         QCOMPARE(box->direction(), QBoxLayout::LeftToRight);
         QCOMPARE(box->itemAt(1)->widget(), imageLabel(&horizontal));
         QCOMPARE(box->itemAt(2)->spacerItem()->sizeHint().width(), 7);
@@ -456,7 +448,6 @@ private slots:
         box = qobject_cast<QBoxLayout *>(vertical.layout());
         QCOMPARE(box->direction(), QBoxLayout::TopToBottom);
         QCOMPARE(box->itemAt(2)->spacerItem()->sizeHint().height(), 3);
-        QCOMPARE(captionLabel(&vertical)->alignment(), Qt::AlignCenter);
 
         MImageButton captionFirst(BS_TextImage, 6, 0);
         box = qobject_cast<QBoxLayout *>(captionFirst.layout());
@@ -467,7 +458,6 @@ private slots:
         textOnly.show();
         QVERIFY(!imageLabel(&textOnly)->isVisible());
         QVERIFY(captionLabel(&textOnly)->isVisible());
-        QCOMPARE(captionLabel(&textOnly)->alignment(), Qt::AlignCenter);
 
         MImageButton whole(BS_Image);
         QVERIFY(!whole.layout());
@@ -614,27 +604,16 @@ private slots:
         QCOMPARE(clicked.count(), 2);
     }
 
-    void imageSizeMarginAndAutoSize()
+    void imageMarginGrowsImageAndAutoSizeFitsCaption()
     {
         MImageButton button(BS_ImageText, 4, 0);
         button.setImageSize(20, 16);
-        QCOMPARE(imageLabel(&button)->size(), QSize(20, 16));
         button.setImageMargin(3);
         QCOMPARE(imageLabel(&button)->size(), QSize(26, 22));
         button.setTitle(QStringLiteral("A rather long caption"));
         button.setAutoSize();
         QCOMPARE(button.size(), button.layout()->sizeHint());
         QVERIFY(button.width() > 26 + 4);
-
-        button.setShowIcon(false);
-        button.show();
-        QVERIFY(!imageLabel(&button)->isVisible());
-        button.setShowIcon(true);
-        QVERIFY(imageLabel(&button)->isVisible());
-
-        button.setUIAligment(Qt::AlignTop, Qt::AlignRight);
-        QCOMPARE(captionLabel(&button)->alignment(), Qt::AlignRight);
-        QCOMPARE(button.layout()->itemAt(1)->alignment(), Qt::AlignTop);
     }
 
     void selfPaintShowsImageAsPixmap()

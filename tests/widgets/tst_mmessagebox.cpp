@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <climits>
 #include <functional>
 #include <memory>
 
@@ -28,7 +29,7 @@ struct Seen
     QString text;
     QString iconSheet;
     QStringList visibleTexts;
-    QStringList names;
+    QString defaultText; // the button styled as the default one
     QPoint pos;
 };
 
@@ -52,9 +53,11 @@ void answerWhenShown(Seen *seen, std::function<void(MMessageBox *)> answer)
         seen->iconSheet = box->getIconLabel()->styleSheet();
         seen->pos = box->pos();
         for (QAbstractButton *button : box->getButtonBox()->buttons()) {
-            if (button->isVisible())
-                seen->visibleTexts << button->text();
-            seen->names << button->objectName();
+            if (!button->isVisible())
+                continue;
+            seen->visibleTexts << button->text();
+            if (button->objectName() == QLatin1String("BtnDefault"))
+                seen->defaultText = button->text();
         }
         answer(box);
     });
@@ -68,14 +71,16 @@ std::function<void(MMessageBox *)> click(QDialogButtonBox::StandardButton which)
     };
 }
 
-std::function<void(MMessageBox *)> closeFromTitleBar()
-{
-    return [](MMessageBox *box) {
-        QTest::mouseClick(box->getTitleBar()->getCloseButton(), Qt::LeftButton);
-    };
-}
+enum Form { Question, QuestionAll, OkCancel, Error, Info, CustomOkOnly, CustomBoth };
+
+// A button to click; the two extra values close the box without one.
+enum Answer : int { CloseFromTitleBar = -1, PressEscape = -2 };
+
+constexpr int kNoResult = INT_MIN; // the error and info forms return nothing
 
 } // namespace
+
+Q_DECLARE_METATYPE(Form)
 
 class TestMMessageBox : public QObject
 {
@@ -83,20 +88,188 @@ class TestMMessageBox : public QObject
 
 private slots:
     void cleanup();
-    void boxIsBuiltToItsFixedLayout();
-    void questionReturnsOneMinusOneAndZero();
-    void questionAllReturnsAllFourCodes();
-    void okCancelReturnsOneAndMinusOne();
-    void errorAndInfoShowOneDefaultOkButton();
-    void customisedWithEmptyCancelShowsOnlyOk();
-    void customisedWithCancelTextShowsBoth();
-    void escapeClosesWithZero();
+    void buttonsCarryTheStyleSheetNames();
+    void eachFormShowsItsButtonsAndReturnsTheAnswer_data();
+    void eachFormShowsItsButtonsAndReturnsTheAnswer();
     void boxIsCentredOnParentAndDeletedAfterwards();
-    void emptyTitleHidesTitleText();
     void messageTakesTheRowBesideTheIcon();
     void messageLinksOpenExternally();
     void fourLinesAndFourButtonsFitTheBox();
 };
+
+void TestMMessageBox::cleanup()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestMMessageBox::buttonsCarryTheStyleSheetNames()
+{
+    MMessageBox box;
+    QCOMPARE(box.objectName(), QStringLiteral("MessageBoxPanel"));
+    QCOMPARE(box.getMessageLabel()->objectName(), QStringLiteral("msgBoxLable"));
+    QVERIFY(box.getMessageLabel()->wordWrap());
+
+    box.ShowMessageYesNo(QStringLiteral("T"), QStringLiteral("M"), false);
+    QPushButton *yes = box.getButtonBox()->button(QDialogButtonBox::Yes);
+    QPushButton *no = box.getButtonBox()->button(QDialogButtonBox::No);
+    QCOMPARE(yes->objectName(), QStringLiteral("BtnDefault"));
+    QVERIFY(yes->isDefault());
+    QCOMPARE(no->objectName(), QStringLiteral("BtnDialog"));
+    QVERIFY(!no->isDefault());
+
+    // Each fill makes new buttons.
+    box.ShowMessageYesNo(QStringLiteral("T"), QStringLiteral("M"), true);
+    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::Yes)->text(), QStringLiteral("OK"));
+    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::No)->text(), QStringLiteral("Cancel"));
+}
+
+void TestMMessageBox::eachFormShowsItsButtonsAndReturnsTheAnswer_data()
+{
+    QTest::addColumn<Form>("form");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::addColumn<QString>("icon");
+
+    const QStringList yesNo{QStringLiteral("No"), QStringLiteral("Yes")};
+    const QStringList all{QStringLiteral("No"), QStringLiteral("No to All"), QStringLiteral("Yes"),
+                          QStringLiteral("Yes to All")};
+    const QStringList okCancel{QStringLiteral("Cancel"), QStringLiteral("OK")};
+    const QString question = QStringLiteral("question.png");
+    const QString info = QStringLiteral("info.png");
+
+    QTest::newRow("question yes") << Question << int(QDialogButtonBox::Yes) << 1 << yesNo
+                                  << QStringLiteral("Yes") << question;
+    QTest::newRow("question no") << Question << int(QDialogButtonBox::No) << -1 << yesNo
+                                 << QStringLiteral("Yes") << question;
+    QTest::newRow("question closed")
+        << Question << int(CloseFromTitleBar) << 0 << yesNo << QStringLiteral("Yes") << question;
+    QTest::newRow("all yes") << QuestionAll << int(QDialogButtonBox::Yes) << 1 << all << QString()
+                             << question;
+    QTest::newRow("all yes to all")
+        << QuestionAll << int(QDialogButtonBox::YesToAll) << 2 << all << QString() << question;
+    QTest::newRow("all no") << QuestionAll << int(QDialogButtonBox::No) << -1 << all << QString()
+                            << question;
+    QTest::newRow("all no to all")
+        << QuestionAll << int(QDialogButtonBox::NoToAll) << -2 << all << QString() << question;
+    QTest::newRow("all closed") << QuestionAll << int(CloseFromTitleBar) << 0 << all << QString()
+                                << question;
+    QTest::newRow("ok/cancel ok") << OkCancel << int(QDialogButtonBox::Ok) << 1 << okCancel
+                                  << QStringLiteral("OK") << info;
+    QTest::newRow("ok/cancel cancel") << OkCancel << int(QDialogButtonBox::Cancel) << -1 << okCancel
+                                      << QStringLiteral("OK") << info;
+    QTest::newRow("ok/cancel escape")
+        << OkCancel << int(PressEscape) << 0 << okCancel << QStringLiteral("OK") << info;
+    QTest::newRow("error") << Error << int(QDialogButtonBox::Ok) << kNoResult
+                           << QStringList{QStringLiteral("Ok")} << QStringLiteral("Ok")
+                           << QStringLiteral("error.png");
+    QTest::newRow("info") << Info << int(QDialogButtonBox::Ok) << kNoResult
+                          << QStringList{QStringLiteral("Ok")} << QStringLiteral("Ok") << info;
+    QTest::newRow("customised, no cancel text")
+        << CustomOkOnly << int(QDialogButtonBox::Ok) << 1 << QStringList{QStringLiteral("Buy")}
+        << QStringLiteral("Buy") << info;
+    QTest::newRow("customised, both") << CustomBoth << int(QDialogButtonBox::Cancel) << -1
+                                      << QStringList{QStringLiteral("Buy"), QStringLiteral("Later")}
+                                      << QStringLiteral("Buy") << info;
+}
+
+void TestMMessageBox::eachFormShowsItsButtonsAndReturnsTheAnswer()
+{
+    QFETCH(Form, form);
+    QFETCH(int, answer);
+    QFETCH(int, result);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, defaultButton);
+    QFETCH(QString, icon);
+
+    Seen seen;
+    answerWhenShown(&seen, [answer](MMessageBox *box) {
+        if (answer == CloseFromTitleBar)
+            QTest::mouseClick(box->getTitleBar()->getCloseButton(), Qt::LeftButton);
+        else if (answer == PressEscape)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            click(QDialogButtonBox::StandardButton(answer))(box);
+    });
+    const QString title = QStringLiteral("Title");
+    const QString text = QStringLiteral("Go on?");
+    int got = kNoResult;
+    switch (form) {
+    case Question:
+        got = MMessageBox::ShowMessageBoxQuesion(title, text, nullptr);
+        break;
+    case QuestionAll:
+        got = MMessageBox::ShowMessageBoxQuesionAll(title, text, nullptr);
+        break;
+    case OkCancel:
+        got = MMessageBox::ShowMessageBoxOkCancel(title, text, nullptr);
+        break;
+    case Error:
+        MMessageBox::ShowMessageBoxError(title, text, nullptr);
+        break;
+    case Info:
+        MMessageBox::ShowMessageBoxInfo(title, text, nullptr);
+        break;
+    case CustomOkOnly:
+        got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"), QString(),
+                                                    nullptr);
+        break;
+    case CustomBoth:
+        got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"),
+                                                    QStringLiteral("Later"), nullptr);
+        break;
+    }
+    QVERIFY(seen.box);
+    QCOMPARE(got, result);
+    QCOMPARE(seen.title, title);
+    QCOMPARE(seen.text, text);
+    seen.visibleTexts.sort();
+    QCOMPARE(seen.visibleTexts, buttons);
+    QCOMPARE(seen.defaultText, defaultButton);
+    QVERIFY2(seen.iconSheet.contains(icon), qPrintable(seen.iconSheet));
+}
+
+void TestMMessageBox::boxIsCentredOnParentAndDeletedAfterwards()
+{
+    QWidget parent;
+    parent.setGeometry(100, 80, 500, 400);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
+
+    Seen seen;
+    answerWhenShown(&seen, click(QDialogButtonBox::Yes));
+    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), &parent),
+             1);
+    QVERIFY(seen.box);
+    QCOMPARE(seen.pos,
+             origin + QPoint((500 - seen.box->width()) / 2, (400 - seen.box->height()) / 2));
+    QVERIFY(!seen.box->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(seen.box.isNull());
+}
+
+void TestMMessageBox::messageTakesTheRowBesideTheIcon()
+{
+    MMessageBox box;
+    box.ShowMessageOK(QStringLiteral("T"),
+                      QStringLiteral("A message long enough to need the whole width of its row"),
+                      false);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTRY_COMPARE(box.getMessageLabel()->width(), box.getMessageLabel()->maximumWidth());
+    QVERIFY(box.getIconLabel()->geometry().right() < box.getMessageLabel()->geometry().left());
+}
+
+void TestMMessageBox::messageLinksOpenExternally()
+{
+    MMessageBox box;
+    box.ShowMessageOK(QStringLiteral("Link"),
+                      QStringLiteral("See <a href='https://example.invalid/'>here</a>"), false);
+    QVERIFY(box.getMessageLabel()->openExternalLinks());
+    QVERIFY(Qt::mightBeRichText(box.getMessageLabel()->text()));
+}
 
 void TestMMessageBox::fourLinesAndFourButtonsFitTheBox()
 {
@@ -120,220 +293,6 @@ void TestMMessageBox::fourLinesAndFourButtonsFitTheBox()
         = label->mapTo(&box, QPoint(0, 0)).y() + label->heightForWidth(label->width());
     QVERIFY2(textBottom <= used.top(),
              qPrintable(QStringLiteral("%1 > %2").arg(textBottom).arg(used.top())));
-}
-
-void TestMMessageBox::cleanup()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestMMessageBox::boxIsBuiltToItsFixedLayout()
-{
-    MMessageBox box;
-    QCOMPARE(box.objectName(), QStringLiteral("MessageBoxPanel"));
-    QCOMPARE(box.size(), QSize(300, 200));
-    QCOMPARE(box.minimumSize(), QSize(300, 200));
-    QCOMPARE(box.maximumSize(), QSize(300, 200));
-    QCOMPARE(box.windowType(), Qt::Tool);
-    QVERIFY(box.windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(box.getMessageLabel()->objectName(), QStringLiteral("msgBoxLable"));
-    QCOMPARE(box.getMessageLabel()->maximumWidth(), 180);
-    QCOMPARE(box.getMessageLabel()->minimumHeight(), 64);
-    QVERIFY(box.getMessageLabel()->wordWrap());
-    QCOMPARE(box.getMessageLabel()->alignment(), Qt::AlignLeft | Qt::AlignTop);
-    QCOMPARE(box.getIconLabel()->size(), QSize(48, 48));
-    QCOMPARE(box.getButtonBox()->height(), 25);
-    QVERIFY(box.getTitleBar()->getMinButton()->isHidden());
-    QVERIFY(box.getTitleBar()->getMaxButton()->isHidden());
-    QVERIFY(box.getTitleBar()->getIconLabel()->isHidden());
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(box.getBtn(i)->isHidden());
-
-    box.ShowMessageYesNo(QStringLiteral("T"), QStringLiteral("M"), false);
-    for (QAbstractButton *button : box.getButtonBox()->buttons()) {
-        QCOMPARE(button->size(), QSize(100, 25));
-        QCOMPARE(button->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    }
-    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::Yes)->objectName(),
-             QStringLiteral("BtnDefault"));
-    QVERIFY(box.getButtonBox()->button(QDialogButtonBox::Yes)->isDefault());
-    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::No)->objectName(),
-             QStringLiteral("BtnDialog"));
-    QVERIFY(!box.getButtonBox()->button(QDialogButtonBox::No)->isDefault());
-
-    box.ShowMessageYesNo(QStringLiteral("T"), QStringLiteral("M"), true);
-    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::Yes)->text(), QStringLiteral("OK"));
-    QCOMPARE(box.getButtonBox()->button(QDialogButtonBox::No)->text(), QStringLiteral("Cancel"));
-}
-
-void TestMMessageBox::questionReturnsOneMinusOneAndZero()
-{
-    Seen seen;
-    answerWhenShown(&seen, click(QDialogButtonBox::Yes));
-    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Question"),
-                                                QStringLiteral("Go on?"), nullptr),
-             1);
-    QCOMPARE(seen.title, QStringLiteral("Question"));
-    QCOMPARE(seen.text, QStringLiteral("Go on?"));
-    QCOMPARE(seen.iconSheet, QStringLiteral("border-image:url(:/MsgBox/question.png);"));
-    QCOMPARE(seen.visibleTexts, (QStringList{QStringLiteral("Yes"), QStringLiteral("No")}));
-
-    answerWhenShown(&seen, click(QDialogButtonBox::No));
-    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), nullptr),
-             -1);
-
-    answerWhenShown(&seen, closeFromTitleBar());
-    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), nullptr),
-             0);
-}
-
-void TestMMessageBox::questionAllReturnsAllFourCodes()
-{
-    const QList<QPair<QDialogButtonBox::StandardButton, int>> cases
-        = {{QDialogButtonBox::Yes, 1},
-           {QDialogButtonBox::YesToAll, 2},
-           {QDialogButtonBox::No, -1},
-           {QDialogButtonBox::NoToAll, -2}};
-    for (const auto &c : cases) {
-        Seen seen;
-        answerWhenShown(&seen, click(c.first));
-        QCOMPARE(MMessageBox::ShowMessageBoxQuesionAll(QStringLiteral("All"),
-                                                       QStringLiteral("Replace?"), nullptr),
-                 c.second);
-        QCOMPARE(seen.visibleTexts.size(), 4);
-        for (const QString &text : {QStringLiteral("Yes"), QStringLiteral("Yes to All"),
-                                    QStringLiteral("No"), QStringLiteral("No to All")})
-            QVERIFY2(seen.visibleTexts.contains(text), qPrintable(text));
-        QVERIFY(!seen.names.contains(QStringLiteral("BtnDefault")));
-        QCOMPARE(seen.names.count(QStringLiteral("BtnDialog")), 4);
-    }
-    Seen closed;
-    answerWhenShown(&closed, closeFromTitleBar());
-    QCOMPARE(
-        MMessageBox::ShowMessageBoxQuesionAll(QStringLiteral("All"), QStringLiteral("?"), nullptr),
-        0);
-}
-
-void TestMMessageBox::okCancelReturnsOneAndMinusOne()
-{
-    Seen seen;
-    answerWhenShown(&seen, click(QDialogButtonBox::Ok));
-    QCOMPARE(
-        MMessageBox::ShowMessageBoxOkCancel(QStringLiteral("OC"), QStringLiteral("Sure?"), nullptr),
-        1);
-    QCOMPARE(seen.visibleTexts.size(), 2);
-    QVERIFY(seen.visibleTexts.contains(QStringLiteral("OK")));
-    QVERIFY(seen.visibleTexts.contains(QStringLiteral("Cancel")));
-    QCOMPARE(seen.iconSheet, QStringLiteral("border-image:url(:/MsgBox/info.png);"));
-
-    answerWhenShown(&seen, click(QDialogButtonBox::Cancel));
-    QCOMPARE(
-        MMessageBox::ShowMessageBoxOkCancel(QStringLiteral("OC"), QStringLiteral("Sure?"), nullptr),
-        -1);
-}
-
-void TestMMessageBox::errorAndInfoShowOneDefaultOkButton()
-{
-    Seen error;
-    answerWhenShown(&error, click(QDialogButtonBox::Ok));
-    MMessageBox::ShowMessageBoxError(QStringLiteral("Error"), QStringLiteral("Broken"), nullptr);
-    QCOMPARE(error.title, QStringLiteral("Error"));
-    QCOMPARE(error.iconSheet, QStringLiteral("border-image:url(:/MsgBox/error.png);"));
-    QCOMPARE(error.visibleTexts, QStringList{QStringLiteral("Ok")});
-    QCOMPARE(error.names, QStringList{QStringLiteral("BtnDefault")});
-
-    Seen info;
-    answerWhenShown(&info, click(QDialogButtonBox::Ok));
-    MMessageBox::ShowMessageBoxInfo(QStringLiteral("Info"), QStringLiteral("Done"), nullptr);
-    QCOMPARE(info.text, QStringLiteral("Done"));
-    QCOMPARE(info.iconSheet, QStringLiteral("border-image:url(:/MsgBox/info.png);"));
-    QCOMPARE(info.visibleTexts, QStringList{QStringLiteral("Ok")});
-}
-
-void TestMMessageBox::customisedWithEmptyCancelShowsOnlyOk()
-{
-    Seen seen;
-    answerWhenShown(&seen, click(QDialogButtonBox::Ok));
-    QCOMPARE(MMessageBox::ShowMessageBoxCustomized(QStringLiteral("Custom"), QStringLiteral("Buy?"),
-                                                   QStringLiteral("Buy now"), QString(), nullptr),
-             1);
-    QCOMPARE(seen.visibleTexts, QStringList{QStringLiteral("Buy now")});
-    QCOMPARE(seen.iconSheet, QStringLiteral("border-image:url(:/MsgBox/info.png);"));
-    QVERIFY(seen.names.contains(QStringLiteral("BtnDefault")));
-}
-
-void TestMMessageBox::customisedWithCancelTextShowsBoth()
-{
-    Seen seen;
-    answerWhenShown(&seen, click(QDialogButtonBox::Cancel));
-    QCOMPARE(MMessageBox::ShowMessageBoxCustomized(QStringLiteral("Custom"), QStringLiteral("Buy?"),
-                                                   QStringLiteral("Buy"), QStringLiteral("Later"),
-                                                   nullptr),
-             -1);
-    QCOMPARE(seen.visibleTexts.size(), 2);
-    QVERIFY(seen.visibleTexts.contains(QStringLiteral("Buy")));
-    QVERIFY(seen.visibleTexts.contains(QStringLiteral("Later")));
-}
-
-void TestMMessageBox::escapeClosesWithZero()
-{
-    Seen seen;
-    answerWhenShown(&seen, [](MMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); });
-    QCOMPARE(
-        MMessageBox::ShowMessageBoxOkCancel(QStringLiteral("Esc"), QStringLiteral("?"), nullptr),
-        0);
-    QVERIFY(seen.box);
-}
-
-void TestMMessageBox::boxIsCentredOnParentAndDeletedAfterwards()
-{
-    QWidget parent;
-    parent.setGeometry(100, 80, 500, 400);
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
-    const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
-
-    Seen seen;
-    answerWhenShown(&seen, click(QDialogButtonBox::Yes));
-    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), &parent),
-             1);
-    QCOMPARE(seen.pos, origin + QPoint(250 - 150, 200 - 100));
-    QVERIFY(seen.box);
-    QVERIFY(!seen.box->isVisible());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(seen.box.isNull());
-}
-
-void TestMMessageBox::emptyTitleHidesTitleText()
-{
-    MMessageBox box;
-    box.ShowMessageOK(QString(), QStringLiteral("text"), false);
-    QCOMPARE(box.getTitleBar()->getTitleLabel()->text(), QStringLiteral("  "));
-    QVERIFY(box.getTitleBar()->getTitleLabel()->isHidden());
-    box.ShowMessageOK(QStringLiteral("T"), QStringLiteral("text"), false);
-    QVERIFY(!box.getTitleBar()->getTitleLabel()->isHidden());
-}
-
-void TestMMessageBox::messageTakesTheRowBesideTheIcon()
-{
-    MMessageBox box;
-    box.ShowMessageOK(QStringLiteral("T"),
-                      QStringLiteral("A message long enough to need the whole width of its row"),
-                      false);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QTRY_COMPARE(box.getMessageLabel()->width(), 180);
-    QVERIFY(box.getIconLabel()->geometry().right() < box.getMessageLabel()->geometry().left());
-}
-
-void TestMMessageBox::messageLinksOpenExternally()
-{
-    MMessageBox box;
-    box.ShowMessageOK(QStringLiteral("Link"),
-                      QStringLiteral("See <a href='https://example.invalid/'>here</a>"), false);
-    QVERIFY(box.getMessageLabel()->openExternalLinks());
-    QCOMPARE(box.getMessageLabel()->textFormat(), Qt::AutoText);
-    QVERIFY(Qt::mightBeRichText(box.getMessageLabel()->text()));
 }
 
 QTEST_MAIN(TestMMessageBox)

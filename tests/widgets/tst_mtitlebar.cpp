@@ -71,7 +71,7 @@ class TestMTitleBar : public QObject
 private slots:
     void init();
     void cleanup();
-    void barIsBuiltWithNamedButtons();
+    void barPartsCarryTheStyleSheetNames();
     void titleShowsOnlyTextsLongerThanTwoCharacters();
     void centreTitleIsWidenedAndCentredFromSixCharacters();
     void secondCreateTitleBarReturnsTheFirstUnchanged();
@@ -101,34 +101,26 @@ void TestMTitleBar::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void TestMTitleBar::barIsBuiltWithNamedButtons()
+void TestMTitleBar::barPartsCarryTheStyleSheetNames()
 {
     QWidget window;
     MTitleBar bar(&window, &window);
-    QCOMPARE(bar.objectName(), QStringLiteral("MTitleBar"));
-    QCOMPARE(bar.height(), 33);
-    QCOMPARE(bar.minimumWidth(), 100);
-    QCOMPARE(bar.getIconLabel()->objectName(), QStringLiteral("MainTitleBar_Icon"));
-    QCOMPARE(bar.getIconLabel()->size(), QSize(20, 20));
-    QCOMPARE(bar.getTitleLabel()->objectName(), QStringLiteral("MainTitleBar_Title"));
-    QCOMPARE(bar.getCenterTitleLabel()->objectName(), QStringLiteral("MainTitleBar_Title"));
-    QCOMPARE(bar.getMinButton()->objectName(), QStringLiteral("MainTitleBar_Min"));
-    QCOMPARE(bar.getMaxButton()->objectName(), QStringLiteral("MainTitleBar_Max"));
-    QCOMPARE(bar.getRestoreButton()->objectName(), QStringLiteral("MainTitleBar_Restore"));
-    QCOMPARE(bar.getCloseButton()->objectName(), QStringLiteral("MainTitleBar_Close"));
-    for (QPushButton *button :
-         {bar.getMinButton(), bar.getMaxButton(), bar.getRestoreButton(), bar.getCloseButton()}) {
-        QCOMPARE(button->size(), QSize(30, 25));
-        QVERIFY(button->isFlat());
-        QVERIFY(button->text().isEmpty());
-    }
+    const QList<QPair<QWidget *, QString>> parts = {
+        {&bar, QStringLiteral("MTitleBar")},
+        {bar.getIconLabel(), QStringLiteral("MainTitleBar_Icon")},
+        {bar.getTitleLabel(), QStringLiteral("MainTitleBar_Title")},
+        {bar.getCenterTitleLabel(), QStringLiteral("MainTitleBar_Title")},
+        {bar.getMinButton(), QStringLiteral("MainTitleBar_Min")},
+        {bar.getMaxButton(), QStringLiteral("MainTitleBar_Max")},
+        {bar.getRestoreButton(), QStringLiteral("MainTitleBar_Restore")},
+        {bar.getCloseButton(), QStringLiteral("MainTitleBar_Close")},
+    };
+    for (const auto &part : parts)
+        QCOMPARE(part.first->objectName(), part.second);
+    // Restore replaces maximise only while maximised.
     QVERIFY(bar.getRestoreButton()->isHidden());
     QVERIFY(!bar.getMaxButton()->isHidden());
-    QVERIFY(bar.getLeftPanel()->isHidden());
-    QVERIFY(bar.getRightPanel()->isHidden());
-    QVERIFY(bar.getCenterTitleLabel()->isHidden());
     QVERIFY(!bar.IsMax());
-    QVERIFY(!bar.getSystemMenuControl()->isEnabled());
 }
 
 void TestMTitleBar::titleShowsOnlyTextsLongerThanTwoCharacters()
@@ -180,8 +172,6 @@ void TestMTitleBar::secondCreateTitleBarReturnsTheFirstUnchanged()
     MTitleBar *bar = frame.createTitleBar(QStringLiteral("MyIcon"), true, false, true);
     QCOMPARE(bar->getTitleLabel()->text(), QStringLiteral("Frame title"));
     QCOMPARE(bar->getIconLabel()->objectName(), QStringLiteral("MyIcon"));
-    QCOMPARE(bar->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
-    QCOMPARE(bar->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
     QCOMPARE(frame.getCentralPanel()->getLayout()->indexOf(bar), 0);
 
     frame.setWindowTitle(QStringLiteral("Other"));
@@ -200,7 +190,6 @@ void TestMTitleBar::minimiseAndCloseFlagsHideAndDisableButtons()
 {
     MBaseFrame frame;
     MTitleBar *bar = frame.createTitleBar(QString(), false, true, false);
-    QCOMPARE(bar->getIconLabel()->objectName(), QStringLiteral("MainTitleBar_Icon"));
     QVERIFY(!bar->getMinButton()->isEnabled());
     QVERIFY(bar->getMinButton()->isHidden());
     QVERIFY(!bar->getCloseButton()->isEnabled());
@@ -371,7 +360,6 @@ void TestMTitleBar::barFollowsWindowWidthWhenShown()
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QTRY_COMPARE(bar->width(), 420 - 2 * 3);
-    QCOMPARE(bar->minimumWidth(), 414);
     QCOMPARE(bar->maximumWidth(), 414);
 }
 
@@ -386,24 +374,13 @@ void TestMTitleBar::addWidgetFillsSidePanels()
     bar.addWidget(left, true);
     QVERIFY(!bar.getLeftPanel()->isHidden());
     QCOMPARE(left->parentWidget(), bar.getLeftPanel());
-    QCOMPARE(left->height(), 33 - 4);
-    QCOMPARE(left->minimumHeight(), 29);
-    QCOMPARE(bar.getLeftPanel()->getLayout()->count(), 2); // widget and its 5 px spacing
     QVERIFY(bar.getRightPanel()->isHidden());
 
     auto *right = new QPushButton(QStringLiteral("R"));
     bar.addWidget(right, false);
     QVERIFY(!bar.getRightPanel()->isHidden());
-    QCOMPARE(bar.getRightPanel()->getLayout()->count(), 3); // initial stretch first
+    // Right-hand widgets sit after the panel's initial stretch, against the buttons.
     QCOMPARE(bar.getRightPanel()->getLayout()->indexOf(right), 1);
-
-    bar.setPanelSpace(4, 6, true);
-    QCOMPARE(bar.getLeftPanel()->getLayout()->spacing(), 6);
-    QCOMPARE(bar.getLeftPanel()->getLayout()->contentsMargins(), QMargins(4, 4, 4, 4));
-    bar.setPanelWidth(77, false);
-    QCOMPARE(bar.getRightPanel()->minimumWidth(), 77);
-    bar.addStrecth(true);
-    QCOMPARE(bar.getLeftPanel()->getLayout()->count(), 3);
 }
 
 void TestMTitleBar::setIconScalesImageIntoIconLabel()
@@ -424,9 +401,6 @@ void TestMTitleBar::setIconScalesImageIntoIconLabel()
     bar.setIcon(path);
     QCOMPARE(bar.getIconLabel()->pixmap(Qt::ReturnByValue).size(), QSize(20, 10));
     QVERIFY(!bar.getIconLabel()->isHidden());
-
-    bar.setIconObjectName(QStringLiteral("Other_Icon"));
-    QCOMPARE(bar.getIconLabel()->objectName(), QStringLiteral("Other_Icon"));
 }
 
 void TestMTitleBar::barWithoutMainWindowIsInert()
