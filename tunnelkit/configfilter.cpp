@@ -783,10 +783,12 @@ std::string configTrailer(const TrailerParams &p)
     t += "disable-dco\n";
     t += "script-security 1\n";
     t += "mark " + std::to_string(p.mark) + "\n";
+    // openvpn connects out to the engine's socket: no polling, and no hold to release.
     t += "management " + quoted(p.socketPath) + " unix\n";
+    t += "management-client\n";
+    // Also checked on the listener openvpn connects to.
     if (!p.user.empty())
         t += "management-client-user " + quoted(p.user) + "\n";
-    t += "management-hold\n";
     t += "management-signal\n";
     t += "remap-usr1 SIGTERM\n";
     return t;

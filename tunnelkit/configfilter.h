@@ -43,8 +43,8 @@ struct TrailerParams
     std::string address; // numeric server address
     uint16_t port = 0;
     Transport transport = Transport::Udp;
-    std::string socketPath; // management socket
-    std::string user; // the only user allowed on the management socket; empty: none
+    std::string socketPath; // the engine's management socket, which openvpn connects to
+    std::string user; // the only user openvpn talks management with; empty: any
     uint32_t mark = 0;
 };
 std::string configTrailer(const TrailerParams &params);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHostInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -25,6 +26,8 @@ constexpr int kGraceSignalMs = 6000;
 constexpr int kGraceCloseMs = 2000;
 constexpr int kGraceKillMs = 2000;
 constexpr int kResolveMs = 10000;
+// openvpn's output kept while its management link is not up yet.
+constexpr int kHeldOutputLines = 200;
 
 QString fromStd(const std::string &s)
 {
@@ -118,7 +121,7 @@ int Engine::start(const StartRequest &request)
     m_everConnected = false;
     m_authFailed = false;
     m_managementUp = false;
-    m_initialHoldReleased = false;
+    m_stateSeen = false;
     m_fatal.clear();
     m_exitReason.clear();
     m_meter.reset();
@@ -302,10 +305,23 @@ int Engine::launchAndConnect(const QString &configPath)
                     QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
     const Command command
         = elevatedCommand(m_elevation, openvpn, {QStringLiteral("--config"), configPath});
+    // Listening before openvpn starts: it connects once, at start-up, and ends when nobody
+    // is there. Only our user and root can reach the socket (0700 folder, 0600 socket).
+    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
+    m_server = new QLocalServer(this);
+    // Bound in place, then restricted: Qt's UserAccessOption detours through a temporary
+    // folder, which is measurably slower on the way to CONNECTED.
+    if (!m_server->listen(socketPath)
+        || !QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return fail(
+            StartFilesFailed,
+            QStringLiteral("cannot listen on %1: %2").arg(socketPath, m_server->errorString()));
+
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setWorkingDirectory(m_runtime->path());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &Engine::onOutput);
+    m_holdOutput = true;
     m_process->start(command.program, command.arguments);
     if (!m_process->waitForStarted(10000))
         return fail(
@@ -319,6 +335,7 @@ int Engine::launchAndConnect(const QString &configPath)
 
     const auto ended = [this]() {
         drain();
+        flushHeldOutput();
         const int code = m_process->exitCode();
         if (m_elevation.how == Elevation::Pkexec && (code == 126 || code == 127))
             return fail(StartNoPrivileges,
@@ -334,75 +351,136 @@ int Engine::launchAndConnect(const QString &configPath)
                         .arg(code));
     };
 
-    // A password prompt may stand between pkexec and openvpn.
-    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
-    QDeadlineTimer deadline(m_elevation.how == Elevation::Pkexec ? 180000 : 20000);
-    m_socket = new QLocalSocket(this);
-    // openvpn opens its socket within milliseconds when run directly: poll fast at first.
-    int pauseMs = 1;
-    while (m_socket->state() != QLocalSocket::ConnectedState) {
-        if (m_process->state() == QProcess::NotRunning)
-            return ended();
-        if (deadline.hasExpired())
-            return fail(StartManagementFailed,
-                        QStringLiteral("openvpn's management interface did not come up"));
-        if (QFileInfo::exists(socketPath)) {
-            m_socket->connectToServer(socketPath);
-            if (m_socket->waitForConnected(1000))
-                break;
-            m_socket->abort();
-        }
-        // Doubles as the pause between attempts and returns at once when openvpn ends.
-        m_process->waitForFinished(pauseMs);
-        if (deadline.remainingTime() < (m_elevation.how == Elevation::Pkexec ? 179000 : 19000))
-            pauseMs = 50; // after the first second: a password prompt, or a slow machine
-    }
-
-    // The banner tells that openvpn accepted us (management-client-user) and listens.
+    // Waits for openvpn to connect and greet; a password prompt may stand between pkexec and
+    // openvpn. The loop reacts to the connection itself: nothing is polled.
+    const QDeadlineTimer deadline(m_elevation.how == Elevation::Pkexec ? 180000 : 20000);
     bool banner = false;
-    while (!banner) {
-        QByteArray line;
-        while (!banner && m_managementLines.takeLine(&line)) {
-            QByteArray payload;
-            if (classifyLine(line, &payload) == ManagementKind::Info) {
-                banner = true;
-                log(QString::fromUtf8(payload));
-            }
-        }
-        if (banner)
-            break;
-        if (m_process->state() == QProcess::NotRunning)
-            return ended();
-        if (deadline.hasExpired() || m_socket->state() != QLocalSocket::ConnectedState)
-            return fail(StartManagementFailed,
-                        QStringLiteral("openvpn's management interface did not greet us"));
-        if (m_socket->waitForReadyRead(200))
+    {
+        QEventLoop loop;
+        const auto readBanner = [&]() {
             m_managementLines.append(m_socket->readAll());
+            QByteArray line;
+            while (!banner && m_managementLines.takeLine(&line)) {
+                QByteArray payload;
+                if (classifyLine(line, &payload) == ManagementKind::Info) {
+                    banner = true;
+                    log(QString::fromUtf8(payload));
+                }
+            }
+            if (banner)
+                loop.quit();
+        };
+        const auto accept = [&]() {
+            while (!m_socket && m_server->hasPendingConnections()) {
+                QLocalSocket *peer = m_server->nextPendingConnection();
+                if (!isOurOpenvpn(peer)) {
+                    peer->abort();
+                    peer->deleteLater();
+                    continue;
+                }
+                m_socket = peer;
+                m_socket->setParent(this);
+                connect(m_socket, &QLocalSocket::readyRead, &loop, readBanner);
+                connect(m_socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
+                // Nobody else gets in once openvpn is there.
+                m_server->close();
+                if (m_socket->bytesAvailable() > 0)
+                    readBanner();
+            }
+        };
+        connect(m_server, &QLocalServer::newConnection, &loop, accept);
+        connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop,
+                &QEventLoop::quit);
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(int(qMax<qint64>(1, deadline.remainingTime())));
+        // Only this start() runs here: jobs posted meanwhile wait for the outer loop.
+        m_wakeNotifier->setEnabled(false);
+        accept();
+        if (!banner && m_process->state() != QProcess::NotRunning)
+            loop.exec();
+        m_wakeNotifier->setEnabled(true);
     }
 
-    sendCommand("state on");
+    if (!banner) {
+        if (m_socket && m_socket->state() != QLocalSocket::ConnectedState)
+            m_process->waitForFinished(kGraceCloseMs); // it ends with its link
+        if (m_process->state() == QProcess::NotRunning)
+            return ended();
+        if (!m_socket)
+            return fail(StartManagementFailed,
+                        QStringLiteral("openvpn did not connect to the management socket"));
+        return fail(StartManagementFailed,
+                    QStringLiteral("openvpn's management interface did not greet us"));
+    }
+    delete m_server;
+    m_server = nullptr;
+
+    // Without a hold openvpn is already on its way: the history replays what it did so far.
+    sendCommand("state on all", ManagementKind::State);
+    sendCommand("log on all", ManagementKind::Log);
     sendCommand("bytecount 1");
-    sendCommand("log on");
-    sendCommand("hold release");
     m_socket->flush();
     m_managementUp = true;
-    m_initialHoldReleased = true;
+    m_holdOutput = false;
+    m_heldOutput.clear();
+    m_heldDropped = 0;
 
     connect(m_socket, &QLocalSocket::readyRead, this, &Engine::onManagementReadyRead);
     connect(m_socket, &QLocalSocket::disconnected, this, &Engine::onManagementDisconnected);
     connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &Engine::onProcessFinished);
-    // Lines that came with the banner, and an exit that happened meanwhile.
+    // Lines that came with the banner, and an exit or a closed link that happened meanwhile.
     QMetaObject::invokeMethod(this, &Engine::onManagementReadyRead, Qt::QueuedConnection);
     if (m_process->state() == QProcess::NotRunning)
         QMetaObject::invokeMethod(this, &Engine::onProcessFinished, Qt::QueuedConnection);
+    else if (m_socket->state() != QLocalSocket::ConnectedState)
+        QMetaObject::invokeMethod(this, &Engine::onManagementDisconnected, Qt::QueuedConnection);
     return StartOk;
 }
 
-void Engine::sendCommand(const QByteArray &command)
+bool Engine::isOurOpenvpn(QLocalSocket *socket)
 {
-    if (m_socket && m_socket->state() == QLocalSocket::ConnectedState)
-        m_socket->write(command + '\n');
+    // The folder keeps other users out; this keeps out other programs of ours. pkexec runs
+    // openvpn in its own process, so the peer is always the process started here.
+    qint64 pid = 0;
+    uint uid = 0;
+    if (!os::peerCredentials(socket->socketDescriptor(), &pid, &uid)) {
+        log(QStringLiteral("tunnelkit: refused a management connection: its peer is unknown"));
+        return false;
+    }
+    if (pid != m_process->processId() || (uid != 0 && uid != os::effectiveUserId())) {
+        log(QStringLiteral("tunnelkit: refused a management connection from pid %1 (uid %2): "
+                           "not the openvpn started here")
+                .arg(pid)
+                .arg(uid));
+        return false;
+    }
+    return true;
+}
+
+void Engine::flushHeldOutput()
+{
+    if (m_heldDropped > 0)
+        log(QStringLiteral("tunnelkit: %1 earlier output line(s) of openvpn dropped")
+                .arg(m_heldDropped));
+    for (const QString &line : qAsConst(m_heldOutput))
+        log(line);
+    m_heldOutput.clear();
+    m_heldDropped = 0;
+    m_holdOutput = false;
+}
+
+void Engine::sendCommand(const QByteArray &command, ManagementKind history)
+{
+    if (!m_socket || m_socket->state() != QLocalSocket::ConnectedState)
+        return;
+    m_socket->write(command + '\n');
+    if (history == ManagementKind::Success)
+        m_replies.expectLine();
+    else
+        m_replies.expectHistory(history);
 }
 
 void Engine::endProcess()
@@ -456,6 +534,10 @@ void Engine::drain()
 
 void Engine::cleanupSession()
 {
+    // Output of an openvpn that never connected; drain() has read what was left.
+    flushHeldOutput();
+    delete m_server;
+    m_server = nullptr;
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();
@@ -476,6 +558,7 @@ void Engine::cleanupSession()
     }
     m_managementLines = LineBuffer();
     m_outputLines = LineBuffer();
+    m_replies.reset();
     m_managementUp = false;
     m_connected = false;
 }
@@ -544,8 +627,18 @@ void Engine::onOutput()
     QByteArray line;
     while (m_outputLines.takeLine(&line)) {
         // Once the management session is up, its >LOG: lines carry the same text.
-        if (!m_managementUp && !line.isEmpty())
+        if (m_managementUp || line.isEmpty())
+            continue;
+        if (!m_holdOutput) {
             log(QString::fromLocal8Bit(line));
+        } else if (m_heldOutput.size() < kHeldOutputLines) {
+            m_heldOutput << QString::fromLocal8Bit(line);
+        } else {
+            // The last lines tell why openvpn ended.
+            m_heldOutput.removeFirst();
+            m_heldOutput << QString::fromLocal8Bit(line);
+            ++m_heldDropped;
+        }
     }
     if (const int dropped = m_outputLines.takeDropped())
         log(QStringLiteral("tunnelkit: %1 overlong output line(s) of openvpn dropped")
@@ -589,7 +682,11 @@ void Engine::handleLine(const QByteArray &line)
     StateLine state;
     quint64 bytesIn = 0;
     quint64 bytesOut = 0;
-    switch (classifyLine(line, &payload)) {
+    ManagementKind kind = classifyLine(line, &payload);
+    if (kind == ManagementKind::Success || kind == ManagementKind::Error
+        || kind == ManagementKind::Other)
+        kind = m_replies.sort(kind, line, &payload);
+    switch (kind) {
     case ManagementKind::Info:
         log(QString::fromUtf8(payload));
         break;
@@ -618,10 +715,8 @@ void Engine::handleLine(const QByteArray &line)
         log(QStringLiteral("tunnelkit: openvpn reports a fatal error: ") + m_fatal);
         break;
     case ManagementKind::Hold:
-        if (m_initialHoldReleased)
-            m_initialHoldReleased = false;
-        else
-            sendCommand("hold release");
+        // Only after a restart: openvpn is not started with a hold.
+        sendCommand("hold release");
         break;
     case ManagementKind::Password:
         if (payload.contains("Verification Failed")) {
@@ -649,6 +744,12 @@ void Engine::handleLine(const QByteArray &line)
 void Engine::handleState(const StateLine &state)
 {
     if (m_stopping)
+        return;
+    // openvpn's initial state, from before the engine was attached (state history): the
+    // sequence begins with what openvpn does next.
+    const bool first = !m_stateSeen;
+    m_stateSeen = true;
+    if (first && state.name == QLatin1String("CONNECTING"))
         return;
     const QString name = eventNameForState(state.name);
     if (name.isEmpty()) {
@@ -694,6 +795,9 @@ bool Engine::applyPolicy(FirewallState state)
     }
     if (m_tableInstalled && script == m_installedRuleset)
         return true;
+    // On the way to CONNECTED: from this session's "connecting" table only rules are added.
+    const bool onlyAdd = state == FirewallState::Connected && m_tableInstalled
+        && m_installedRuleset == killSwitchRuleset(policy(FirewallState::Connecting));
     // Written first: a crash after nft still leaves the note that a table may be there.
     const QFileInfo marker(m_environment.markerPath);
     QDir().mkpath(marker.absolutePath());
@@ -703,7 +807,8 @@ bool Engine::applyPolicy(FirewallState state)
     note.close();
 
     QString error;
-    if (!NftRunner(m_environment.nft, m_elevation).run(script, &error)) {
+    if (!NftRunner(m_environment.nft, m_elevation)
+             .run(onlyAdd ? killSwitchTunnelRules(policy(state)) : script, &error)) {
         log(QStringLiteral("tunnelkit: kill switch: ") + error);
         return false;
     }

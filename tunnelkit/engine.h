@@ -8,6 +8,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QProcess>
+#include <QStringList>
 
 #include <atomic>
 #include <deque>
@@ -16,6 +17,7 @@
 #include <mutex>
 #include <string>
 
+class QLocalServer;
 class QLocalSocket;
 class QSocketNotifier;
 class QTemporaryDir;
@@ -92,6 +94,8 @@ private:
     void sweepStaleRuntimeFolders();
     bool writeConfig(const std::string &body, QString *configPath, QString *why);
     int launchAndConnect(const QString &configPath);
+    bool isOurOpenvpn(QLocalSocket *socket);
+    void flushHeldOutput();
     void endProcess();
     void cleanupSession();
     void sessionEnded();
@@ -104,7 +108,9 @@ private:
 
     void handleLine(const QByteArray &line);
     void handleState(const StateLine &state);
-    void sendCommand(const QByteArray &command);
+    // history: the kind of history block the reply carries ("state on all", "log on all"),
+    // Success for a one-line reply.
+    void sendCommand(const QByteArray &command, ManagementKind history = ManagementKind::Success);
 
     void onOutput();
     void onManagementReadyRead();
@@ -127,13 +133,20 @@ private:
 
     quint64 m_session = 0; // tells a timer of an earlier session from the current one
     QProcess *m_process = nullptr;
+    QLocalServer *m_server = nullptr; // only until openvpn has connected
     QLocalSocket *m_socket = nullptr;
     std::unique_ptr<QTemporaryDir> m_runtime;
     LineBuffer m_managementLines;
     LineBuffer m_outputLines;
+    ReplyTracker m_replies;
     ThroughputMeter m_meter;
     bool m_managementUp = false;
-    bool m_initialHoldReleased = false;
+    // openvpn's output until its management link is up: "log on all" replays the same lines,
+    // so they are logged only if openvpn never connects.
+    bool m_holdOutput = false;
+    QStringList m_heldOutput;
+    int m_heldDropped = 0;
+    bool m_stateSeen = false;
     bool m_stopping = false;
     bool m_connected = false;
     bool m_everConnected = false;

@@ -13,6 +13,17 @@ QString rule(const QString &match, const QString &comment)
         + QStringLiteral("\"\n");
 }
 
+// The tunnel's rule of one direction, without indent and line end.
+QString tunnelRule(const FirewallPolicy &p, bool out)
+{
+    const QString iface = out ? QStringLiteral("oifname") : QStringLiteral("iifname");
+    return iface + QStringLiteral(" \"") + p.tunnelInterface
+        + QStringLiteral("\" accept comment \"")
+        + (out ? QStringLiteral("everything into the tunnel")
+               : QStringLiteral("everything out of the tunnel"))
+        + QLatin1Char('"');
+}
+
 QString neighbourDiscovery()
 {
     return QStringLiteral("icmpv6 type { nd-router-solicit, nd-router-advert, "
@@ -59,11 +70,8 @@ QString chainRules(const FirewallPolicy &p, bool out)
                       QStringLiteral("the VPN server to openvpn ") + endpoint);
         }
     }
-    if (p.state == FirewallState::Connected) {
-        r += rule(iface + QStringLiteral(" \"") + p.tunnelInterface + QLatin1Char('"'),
-                  out ? QStringLiteral("everything into the tunnel")
-                      : QStringLiteral("everything out of the tunnel"));
-    }
+    if (p.state == FirewallState::Connected)
+        r += QStringLiteral("\t\t") + tunnelRule(p, out) + QLatin1Char('\n');
     if (p.allowLan) {
         r += rule(QStringLiteral("ip %1addr { 10.0.0.0/8, 172.16.0.0/12, 192.168.0.0/16, "
                                  "169.254.0.0/16 }")
@@ -131,6 +139,16 @@ QString killSwitchRuleset(const FirewallPolicy &policy)
     s += chainRules(p, false);
     s += QStringLiteral("\t}\n}\n");
     return s;
+}
+
+QString killSwitchTunnelRules(const FirewallPolicy &policy)
+{
+    if (!isValidInterfaceName(policy.tunnelInterface))
+        return QString();
+    const QString table = QLatin1String(kTable);
+    return QStringLiteral("add rule ") + table + QStringLiteral(" output ")
+        + tunnelRule(policy, true) + QStringLiteral("\nadd rule ") + table
+        + QStringLiteral(" input ") + tunnelRule(policy, false) + QLatin1Char('\n');
 }
 
 QString killSwitchRemoval()

@@ -27,6 +27,10 @@ struct FirewallPolicy
 // nft script replacing table inet quellnet in one transaction. Empty when the policy cannot
 // be written safely (bad address, port or interface name): the caller keeps what is in place.
 QString killSwitchRuleset(const FirewallPolicy &policy);
+// nft script taking the table installed for the Connecting state of a policy to its Connected
+// state: it only adds the tunnel's rules. Replacing the table would make the kernel wait for
+// the deleted rules' readers (about 10 ms, right before CONNECTED). Empty for a bad interface.
+QString killSwitchTunnelRules(const FirewallPolicy &policy);
 // nft script deleting table inet quellnet; harmless when the table does not exist.
 QString killSwitchRemoval();
 bool isValidInterfaceName(const QString &name);

@@ -190,6 +190,46 @@ QString stateInfo(const StateLine &state)
     return text;
 }
 
+void ReplyTracker::expectLine()
+{
+    m_expected.append(ManagementKind::Success);
+}
+
+void ReplyTracker::expectHistory(ManagementKind history)
+{
+    m_expected.append(history);
+}
+
+ManagementKind ReplyTracker::sort(ManagementKind kind, const QByteArray &line, QByteArray *payload)
+{
+    if (m_inHistory) {
+        const ManagementKind history = m_expected.first();
+        if (line == "END") {
+            m_inHistory = false;
+            m_expected.removeFirst();
+            return ManagementKind::Other;
+        }
+        *payload = line;
+        return history;
+    }
+    if (kind == ManagementKind::Success) {
+        if (!m_expected.isEmpty() && m_expected.first() != ManagementKind::Success)
+            m_inHistory = true;
+        else if (!m_expected.isEmpty())
+            m_expected.removeFirst();
+    } else if (kind == ManagementKind::Error) {
+        if (!m_expected.isEmpty())
+            m_expected.removeFirst();
+    }
+    return kind;
+}
+
+void ReplyTracker::reset()
+{
+    m_expected.clear();
+    m_inHistory = false;
+}
+
 bool ThroughputMeter::sample(quint64 bytesIn, quint64 bytesOut, float *inMb, float *outMb)
 {
     const bool usable = m_hasBase && bytesIn >= m_in && bytesOut >= m_out;

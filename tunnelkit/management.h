@@ -66,6 +66,27 @@ QString eventNameForState(const QString &state);
 // Readable text for a state, with openvpn's reason appended when it gave one.
 QString stateInfo(const StateLine &state);
 
+// Sorts the lines that are not real-time notifications (">...") by the command they answer.
+// openvpn answers commands in the order they were sent: most with one SUCCESS:/ERROR: line,
+// "state on all" and "log on all" with SUCCESS:, the history lines, then END.
+class ReplyTracker
+{
+public:
+    // Shape of the reply to a command just sent: one line, or a block of state or log
+    // history (ManagementKind::State or ManagementKind::Log) after the SUCCESS: line.
+    void expectLine();
+    void expectHistory(ManagementKind history);
+    // For a line classifyLine() found to be Success, Error or Other: history lines come back
+    // as State or Log (the payload is the line, shaped as a notification's payload); END and
+    // lines nothing asked for as Other.
+    ManagementKind sort(ManagementKind kind, const QByteArray &line, QByteArray *payload);
+    void reset();
+
+private:
+    QList<ManagementKind> m_expected; // Success for a one-line reply, else the history kind
+    bool m_inHistory = false;
+};
+
 // MB/s (2^20 bytes) from successive cumulative byte counts, one per interval.
 class ThroughputMeter
 {

@@ -13,6 +13,10 @@ uint effectiveUserId();
 // True while a process with that id exists (also one we may not signal).
 bool processAlive(qint64 pid);
 
+// Process and user at the other end of a connected Unix socket, as the kernel recorded them
+// when it connected; false when they cannot be had.
+bool peerCredentials(qintptr socket, qint64 *pid, uint *uid);
+
 // A non-blocking pipe that wakes the engine thread: fds[0] is read, fds[1] written.
 bool openWakePipe(int fds[2]);
 void wake(int writeFd);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -44,6 +45,18 @@ bool processAlive(qint64 pid)
     if (pid <= 0 || pid > 0x3fffffff)
         return false;
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+bool peerCredentials(qintptr socket, qint64 *pid, uint *uid)
+{
+    struct ucred cred = {};
+    socklen_t size = sizeof cred;
+    if (socket < 0 || getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &cred, &size) != 0
+        || size != sizeof cred || cred.pid <= 0)
+        return false;
+    *pid = static_cast<qint64>(cred.pid);
+    *uid = static_cast<uint>(cred.uid);
+    return true;
 }
 
 bool openWakePipe(int fds[2])

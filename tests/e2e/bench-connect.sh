@@ -4,6 +4,8 @@
 #
 #   tests/e2e/bench-connect.sh BUILD_DIR [ROUNDS]
 #
+# QUELLNET_BENCH_KILL_SWITCH=1 times the engine with its kill switch on.
+#
 # BUILD_DIR must have the e2e_bench_connect target built.
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
@@ -12,4 +14,5 @@ bench="$build/bin/e2e_bench_connect"
 [ -x "$bench" ] || { echo "build it first: cmake --build $build --target e2e_bench_connect" >&2; exit 2; }
 # A hung engine must not hold the namespaces for long.
 export QUELLNET_E2E_TIMEOUT=${QUELLNET_E2E_TIMEOUT:-120}
-exec bash "$here/e2e-net.sh" run -- "$bench" "${2:-7}"
+# 21 rounds take a few seconds; with fewer, other load on a 2-core machine moves the medians.
+exec bash "$here/e2e-net.sh" run -- "$bench" "${2:-21}"

@@ -1,7 +1,8 @@
 // Connect-time benchmark, run by hand through bench-connect.sh inside the test network: time
 // from vpnclient::start() to "CONNECTED" against the time the bare openvpn command line needs
 // to print "Initialization Sequence Completed" with the same configuration. Rounds alternate
-// which one goes first; the medians and their ratio are printed.
+// which one goes first; the medians and their ratio are printed. With
+// QUELLNET_BENCH_KILL_SWITCH=1 the engine runs with its kill switch on (its nft steps count).
 #include "vpnclient.h"
 
 #include <QCoreApplication>
@@ -88,7 +89,7 @@ double bareRound(const QString &configFile)
 double engineRound(const std::string &server, const std::string &config, double *returned)
 {
     vpnclient *engine = vpnclient::instance();
-    engine->setKillSwith(0);
+    engine->setKillSwith(qEnvironmentVariableIntValue("QUELLNET_BENCH_KILL_SWITCH") == 1 ? 3 : 0);
     engine->setKillDisconnect(false);
     engine->setKillLocal(true);
     engine->setconfig(server, config);
@@ -117,7 +118,7 @@ double engineRound(const std::string &server, const std::string &config, double 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const int rounds = qBound(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 7, 50);
+    const int rounds = qBound(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 21, 50);
     QFile file(qEnvironmentVariable("QUELLNET_E2E_CLIENT_OVPN"));
     const QString server = qEnvironmentVariable("QUELLNET_E2E_SERVER_IP");
     if (server.isEmpty() || !file.open(QIODevice::ReadOnly)) {

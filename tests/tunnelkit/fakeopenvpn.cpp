@@ -1,12 +1,17 @@
 // Stands in for openvpn in the engine's tests. Reads the configuration given with --config,
-// listens on the management socket named there and plays the script that FAKE_OPENVPN_MODE
-// picks: connect (default), authfail, stall, unknown, exitearly, fatal, crash, crashearly,
-// serverloss, hang, garbage. What it sees goes to the file TUNNELKIT_FAKE_RECORD.
+// connects out to the management socket named there (management-client, the way the engine
+// runs openvpn) and plays the script that FAKE_OPENVPN_MODE picks: connect (default),
+// authfail, stall, unknown, exitearly, noconnect (nobody listens where it connects), fatal,
+// crash, crashearly, serverloss, hang, garbage. FAKE_OPENVPN_CONNECT_DELAY_MS delays the
+// connection; FAKE_OPENVPN_HOLD=1 acts as if management-hold were given.
+// Like openvpn it keeps its state history and log lines for "state on all" / "log on all",
+// sends real-time states and log lines only once they are switched on, waits for
+// "hold release" only with management-hold, and checks the listener's user against
+// management-client-user. What it sees goes to the file TUNNELKIT_FAKE_RECORD.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 
@@ -14,7 +19,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,22 +43,82 @@ QString unquote(QString s)
     return s;
 }
 
+QByteArray now()
+{
+    return QByteArray::number(QDateTime::currentSecsSinceEpoch());
+}
+
+struct Settings
+{
+    QString management; // socket path
+    bool client = false; // management-client
+    bool hold = false; // management-hold
+    QString user; // management-client-user
+};
+
 class FakeOpenvpn : public QObject
 {
 public:
-    FakeOpenvpn(const QString &mode, bool managementSignal)
+    FakeOpenvpn(const QString &mode, const Settings &settings)
         : m_mode(mode)
-        , m_managementSignal(managementSignal)
+        , m_settings(settings)
     {
         m_inRate = qEnvironmentVariableIntValue("FAKE_OPENVPN_IN_RATE");
         m_outRate = qEnvironmentVariableIntValue("FAKE_OPENVPN_OUT_RATE");
-        connect(&m_server, &QLocalServer::newConnection, this, &FakeOpenvpn::accept);
         connect(&m_byteTimer, &QTimer::timeout, this, &FakeOpenvpn::byteCount);
         m_step.setSingleShot(true);
         connect(&m_step, &QTimer::timeout, this, &FakeOpenvpn::nextStep);
+        // openvpn's first state and log line, from before it reaches its management peer.
+        m_states << now() + ",CONNECTING,,,,,,";
+        m_logs << now() + ",I,OpenVPN 2.6 fake";
     }
 
-    bool listen(const QString &path) { return m_server.listen(path); }
+    // openvpn ends (SIGTERM) when it cannot reach its management peer.
+    bool connectOut()
+    {
+        m_socket = new QLocalSocket(this);
+        const QString path = m_mode == QLatin1String("noconnect")
+            ? m_settings.management + QStringLiteral(".elsewhere")
+            : m_settings.management;
+        m_socket->connectToServer(path);
+        if (!m_socket->waitForConnected(2000)) {
+            std::printf("MANAGEMENT: connect to unix socket %s failed\n", qPrintable(path));
+            return false;
+        }
+        struct ucred peer = {};
+        socklen_t size = sizeof peer;
+        if (getsockopt(int(m_socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size)
+            != 0) {
+            std::printf("MANAGEMENT: cannot tell who listens\n");
+            return false;
+        }
+        record(QStringLiteral("openvpn-management-peer pid=%1 uid=%2").arg(peer.pid).arg(peer.uid));
+        if (!m_settings.user.isEmpty()) {
+            const passwd *pw = getpwnam(m_settings.user.toLocal8Bit().constData());
+            if (!pw || pw->pw_uid != peer.uid) {
+                std::printf("MANAGEMENT: unix domain socket client connection rejected -- UID of "
+                            "socket peer (%u) doesn't match required value as given by "
+                            "--management-client-user\n",
+                            unsigned(peer.uid));
+                return false;
+            }
+        }
+        connect(m_socket, &QLocalSocket::readyRead, this, &FakeOpenvpn::readCommands);
+        connect(m_socket, &QLocalSocket::disconnected, this, [this]() {
+            record(QStringLiteral("openvpn-management-closed"));
+            // openvpn as a management client ends when its peer goes.
+            if (m_mode != QLatin1String("hang"))
+                quit(0);
+        });
+        logLine("I",
+                "MANAGEMENT: Connected to management server at " + m_settings.management.toUtf8());
+        send(">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info");
+        if (m_settings.hold)
+            send(">HOLD:Waiting for hold release:0");
+        else
+            play(); // its first step goes before any command can arrive
+        return true;
+    }
 
 private:
     void send(const QByteArray &line)
@@ -58,11 +126,25 @@ private:
         if (m_socket)
             m_socket->write(line + "\r\n");
     }
-    QByteArray now() const { return QByteArray::number(QDateTime::currentSecsSinceEpoch()); }
-    void state(const QByteArray &rest) { send(">STATE:" + now() + "," + rest); }
+    void state(const QByteArray &rest)
+    {
+        const QByteArray payload = now() + "," + rest;
+        m_states << payload;
+        if (m_stateOn)
+            send(">STATE:" + payload);
+    }
     void logLine(const QByteArray &flags, const QByteArray &text)
     {
-        send(">LOG:" + now() + "," + flags + "," + text);
+        const QByteArray payload = now() + "," + flags + "," + text;
+        m_logs << payload;
+        if (m_logOn)
+            send(">LOG:" + payload);
+    }
+    void history(const QList<QByteArray> &lines)
+    {
+        for (const QByteArray &l : lines)
+            send(l);
+        send("END");
     }
     void quit(int code)
     {
@@ -72,40 +154,28 @@ private:
         QCoreApplication::exit(code);
     }
 
-    void accept()
-    {
-        QLocalSocket *s = m_server.nextPendingConnection();
-        if (m_socket) {
-            s->abort();
-            return;
-        }
-        m_socket = s;
-        connect(m_socket, &QLocalSocket::readyRead, this, &FakeOpenvpn::readCommands);
-        connect(m_socket, &QLocalSocket::disconnected, this, [this]() {
-            record(QStringLiteral("openvpn-management-closed"));
-            // What management-signal with remap-usr1 SIGTERM does.
-            if (m_managementSignal && m_mode != QLatin1String("hang"))
-                quit(0);
-        });
-        send(">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info");
-        send(">HOLD:Waiting for hold release:0");
-    }
-
     void readCommands()
     {
         while (m_socket && m_socket->canReadLine()) {
             const QByteArray cmd = m_socket->readLine().trimmed();
             record(QStringLiteral("openvpn-cmd ") + QString::fromUtf8(cmd));
-            if (cmd == "state on") {
+            if (cmd == "state on" || cmd == "state on all") {
                 send("SUCCESS: real-time state notification set to ON");
+                if (cmd.endsWith(" all"))
+                    history(m_states);
+                m_stateOn = true;
             } else if (cmd.startsWith("bytecount ")) {
                 send("SUCCESS: bytecount interval changed");
                 m_byteTimer.start(cmd.mid(10).toInt() * 1000);
-            } else if (cmd == "log on") {
+            } else if (cmd == "log on" || cmd == "log on all") {
                 send("SUCCESS: real-time log notification set to ON");
+                if (cmd.endsWith(" all"))
+                    history(m_logs);
+                m_logOn = true;
             } else if (cmd == "hold release") {
                 send("SUCCESS: hold release succeeded");
-                play();
+                if (!m_played)
+                    play();
             } else if (cmd == "signal SIGTERM") {
                 send("SUCCESS: signal SIGTERM thrown");
                 if (m_mode != QLatin1String("hang")) {
@@ -134,6 +204,7 @@ private:
 
     void play()
     {
+        m_played = true;
         const QString m = m_mode;
         m_steps << [this]() {
             logLine("I", "UDPv4 link remote: [AF_INET]127.66.0.9:1194");
@@ -225,12 +296,16 @@ private:
     }
 
     QString m_mode;
-    bool m_managementSignal;
-    QLocalServer m_server;
+    Settings m_settings;
     QLocalSocket *m_socket = nullptr;
     QTimer m_byteTimer;
     QTimer m_step;
     QList<std::function<void()>> m_steps;
+    QList<QByteArray> m_states; // "state all"
+    QList<QByteArray> m_logs; // "log all"
+    bool m_stateOn = false;
+    bool m_logOn = false;
+    bool m_played = false;
     bool m_connected = false;
     int m_connectedTicks = 0;
     quint64 m_in = 5000;
@@ -273,15 +348,20 @@ int main(int argc, char **argv)
                    .arg(fileStat.st_mode & 0777, 3, 8, QLatin1Char('0'))
                    .arg(dirStat.st_mode & 0777, 3, 8, QLatin1Char('0')));
 
-    QString management;
-    bool managementSignal = false;
+    Settings settings;
     for (const QByteArray &raw : text.split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed();
         if (line.startsWith(QLatin1String("management ")) && line.endsWith(QLatin1String(" unix")))
-            management = unquote(line.mid(11, line.size() - 16));
-        if (line == QLatin1String("management-signal"))
-            managementSignal = true;
+            settings.management = unquote(line.mid(11, line.size() - 16));
+        if (line.startsWith(QLatin1String("management-client-user ")))
+            settings.user = unquote(line.mid(23));
+        if (line == QLatin1String("management-client"))
+            settings.client = true;
+        if (line == QLatin1String("management-hold"))
+            settings.hold = true;
     }
+    if (qEnvironmentVariableIntValue("FAKE_OPENVPN_HOLD") == 1)
+        settings.hold = true;
 
     const QString mode = qEnvironmentVariable("FAKE_OPENVPN_MODE", QStringLiteral("connect"));
     if (mode == QLatin1String("exitearly")) {
@@ -292,12 +372,21 @@ int main(int argc, char **argv)
     }
     if (mode == QLatin1String("hang"))
         std::signal(SIGTERM, SIG_IGN);
-    std::printf("OpenVPN 2.6 fake, management on %s\n", qPrintable(management));
+    std::printf("OpenVPN 2.6 fake\n");
     std::fflush(stdout);
+    if (settings.management.isEmpty() || !settings.client) {
+        std::printf("MANAGEMENT: the fake only connects out (management PATH unix, "
+                    "management-client)\n");
+        return 1;
+    }
 
-    FakeOpenvpn fake(mode, managementSignal);
-    if (management.isEmpty() || !fake.listen(management)) {
-        std::printf("MANAGEMENT: cannot listen on '%s'\n", qPrintable(management));
+    const int delayMs = qEnvironmentVariableIntValue("FAKE_OPENVPN_CONNECT_DELAY_MS");
+    if (delayMs > 0 && delayMs <= 10000)
+        usleep(useconds_t(delayMs) * 1000);
+    FakeOpenvpn fake(mode, settings);
+    if (!fake.connectOut()) {
+        std::fflush(stdout);
+        record(QStringLiteral("openvpn-exit code=1"));
         return 1;
     }
     return app.exec();

@@ -440,8 +440,8 @@ void TestConfigFilter::trailerSetsTheEngineOwnedOptionsLast()
         {"script-security", "1"},
         {"mark", "1903060340"},
         {"management", "/run/user/1000/quellnet tunnel/mgmt.sock", "unix"},
+        {"management-client"},
         {"management-client-user", "alice"},
-        {"management-hold"},
         {"management-signal"},
         {"remap-usr1", "SIGTERM"},
     };

@@ -80,6 +80,7 @@ private slots:
     void blockedLetsOnlyLoopbackDhcpAndNeighbourDiscoveryThrough();
     void connectingAddsOnlyOpenvpnsMarkedPacketsToTheServer();
     void connectedAddsTheTunnelInterface();
+    void tunnelRulesTakeConnectingToExactlyConnected();
     void ipv6AndTcpServersUseTheirFamilyAndProtocol();
     void localNetworksPassOnlyWhenAllowed();
     void noOtherAddressOrPortIsEverLetOut();
@@ -154,6 +155,41 @@ void TestKillSwitch::connectedAddsTheTunnelInterface()
     const QStringList in = {"ip saddr 203.0.113.5 udp sport 1194", R"(iifname "qnet4242")"};
     QCOMPARE(acceptRules(s, QStringLiteral("output")), kAlwaysOut + out);
     QCOMPARE(acceptRules(s, QStringLiteral("input")), kAlwaysIn + in);
+}
+
+void TestKillSwitch::tunnelRulesTakeConnectingToExactlyConnected()
+{
+    const QRegularExpression added(
+        QStringLiteral("^add rule inet quellnet (output|input) (.*) accept comment \"[^\"]+\"$"));
+    for (const FirewallPolicy &p : everyPolicy()) {
+        if (p.state != FirewallState::Connected)
+            continue;
+        FirewallPolicy connecting = p;
+        connecting.state = FirewallState::Connecting;
+        const QString script = killSwitchTunnelRules(p);
+        // Only additions: nothing is deleted, flushed or replaced.
+        QStringList out = acceptRules(killSwitchRuleset(connecting), QStringLiteral("output"));
+        QStringList in = acceptRules(killSwitchRuleset(connecting), QStringLiteral("input"));
+        const QStringList lines = script.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        for (const QString &line : lines) {
+            const QRegularExpressionMatch m = added.match(line);
+            QVERIFY2(m.hasMatch(), qPrintable(line));
+            (m.captured(1) == QLatin1String("output") ? out : in) << m.captured(2);
+        }
+        // The rules are all accepts under a drop policy: their order does not matter.
+        QStringList wantOut = acceptRules(killSwitchRuleset(p), QStringLiteral("output"));
+        QStringList wantIn = acceptRules(killSwitchRuleset(p), QStringLiteral("input"));
+        out.sort();
+        in.sort();
+        wantOut.sort();
+        wantIn.sort();
+        QCOMPARE(out, wantOut);
+        QCOMPARE(in, wantIn);
+    }
+    FirewallPolicy bad = makePolicy(FirewallState::Connected, false, "203.0.113.5");
+    bad.tunnelInterface = QStringLiteral("q\"; flush ruleset; \"");
+    QCOMPARE(killSwitchTunnelRules(bad), QString());
 }
 
 void TestKillSwitch::ipv6AndTcpServersUseTheirFamilyAndProtocol()

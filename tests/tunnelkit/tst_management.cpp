@@ -20,6 +20,8 @@ private slots:
     void byteCountsAreParsedStrictly_data();
     void byteCountsAreParsedStrictly();
     void logLinesKeepTheirTextAndFlag();
+    void historyRepliesAreSortedByTheCommandTheyAnswer();
+    void failedHistoryCommandAndStrayLinesDoNotOpenABlock();
     void throughputIsTheDeltaInMegabytesPerInterval();
     void throughputRestartsWhenCountersGoBackwards();
 };
@@ -230,6 +232,107 @@ void TestManagement::logLinesKeepTheirTextAndFlag()
     QCOMPARE(text, QStringLiteral("bare"));
     QVERIFY(!parseLog("no commas", &text));
     QVERIFY(!parseLog("1796583574,I", &text));
+}
+
+namespace {
+
+// Feeds lines as the engine does; returns "KIND:payload" for each line.
+QStringList sortAll(ReplyTracker *tracker, const QList<QByteArray> &lines)
+{
+    QStringList out;
+    for (const QByteArray &line : lines) {
+        QByteArray payload;
+        ManagementKind kind = classifyLine(line, &payload);
+        if (kind == ManagementKind::Success || kind == ManagementKind::Error
+            || kind == ManagementKind::Other)
+            kind = tracker->sort(kind, line, &payload);
+        const char *name = "other";
+        switch (kind) {
+        case ManagementKind::State:
+            name = "state";
+            break;
+        case ManagementKind::Log:
+            name = "log";
+            break;
+        case ManagementKind::Success:
+            name = "success";
+            break;
+        case ManagementKind::Error:
+            name = "error";
+            break;
+        default:
+            break;
+        }
+        out << QString::fromLatin1(name) + QLatin1Char(':') + QString::fromUtf8(payload);
+    }
+    return out;
+}
+
+} // namespace
+
+void TestManagement::historyRepliesAreSortedByTheCommandTheyAnswer()
+{
+    ReplyTracker t;
+    t.expectHistory(ManagementKind::State); // state on all
+    t.expectHistory(ManagementKind::Log); // log on all
+    t.expectLine(); // bytecount 1
+    const QStringList sorted
+        = sortAll(&t,
+                  {
+                      "SUCCESS: real-time state notification set to ON",
+                      "1796590112,CONNECTING,,,,,,",
+                      // A notification in between is still a notification.
+                      ">BYTECOUNT:1,2",
+                      "1796590112,WAIT,,,,,,",
+                      "END",
+                      ">STATE:1796590113,AUTH,,,,,,",
+                      "SUCCESS: real-time log notification set to ON",
+                      "1796590112,I,OpenVPN 2.6.14",
+                      "1796590112,D,MANAGEMENT: CMD 'state on all'",
+                      "END",
+                      "SUCCESS: bytecount interval changed",
+                      // Nothing asked for more: later plain lines are not history.
+                      "1796590114,I,stray",
+                      "END",
+                  });
+    QCOMPARE(sorted,
+             (QStringList{
+                 "success: real-time state notification set to ON",
+                 "state:1796590112,CONNECTING,,,,,,",
+                 "other:1,2",
+                 "state:1796590112,WAIT,,,,,,",
+                 "other:END",
+                 "state:1796590113,AUTH,,,,,,",
+                 "success: real-time log notification set to ON",
+                 "log:1796590112,I,OpenVPN 2.6.14",
+                 "log:1796590112,D,MANAGEMENT: CMD 'state on all'",
+                 "other:END",
+                 "success: bytecount interval changed",
+                 "other:1796590114,I,stray",
+                 "other:END",
+             }));
+}
+
+void TestManagement::failedHistoryCommandAndStrayLinesDoNotOpenABlock()
+{
+    ReplyTracker t;
+    t.expectHistory(ManagementKind::State);
+    t.expectHistory(ManagementKind::Log);
+    // The state command failed: no block follows; the log command's block is next.
+    QCOMPARE(sortAll(&t,
+                     {"ERROR: state command failed", "1,WAIT,,,", "SUCCESS: log on", "1,I,text",
+                      "END", "1,I,after"}),
+             (QStringList{"error: state command failed", "other:1,WAIT,,,", "success: log on",
+                          "log:1,I,text", "other:END", "other:1,I,after"}));
+    // A success nobody waits for opens nothing.
+    QCOMPARE(sortAll(&t, {"SUCCESS: x", "1,WAIT,,,"}),
+             (QStringList{"success: x", "other:1,WAIT,,,"}));
+    // reset() forgets a block left open by a session that ended.
+    t.expectHistory(ManagementKind::State);
+    QCOMPARE(sortAll(&t, {"SUCCESS: on", "1,WAIT,,,"}),
+             (QStringList{"success: on", "state:1,WAIT,,,"}));
+    t.reset();
+    QCOMPARE(sortAll(&t, {"1,AUTH,,,"}), QStringList{"other:1,AUTH,,,"});
 }
 
 void TestManagement::throughputIsTheDeltaInMegabytesPerInterval()

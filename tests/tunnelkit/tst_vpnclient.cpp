@@ -9,12 +9,19 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <mutex>
 #include <string>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/types.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -119,6 +126,14 @@ bool logsContain(const QString &text)
     return false;
 }
 
+int logsCount(const QString &text)
+{
+    int n = 0;
+    for (const QString &l : reports().logs)
+        n += l.contains(text) ? 1 : 0;
+    return n;
+}
+
 bool processGone(qint64 pid)
 {
     return pid > 0 && ::kill(pid_t(pid), 0) == -1 && errno == ESRCH;
@@ -155,6 +170,9 @@ private slots:
     void cleanupTestCase();
 
     void startReturnsOnceManagementIsUpAndStatesArriveInOrder();
+    void managementSocketIsOwnersOnlyAndOtherPeersAreRefused();
+    void openvpnThatNeverConnectsFailsStart();
+    void holdAfterARestartIsReleased();
     void throughputIsReportedEverySecondWhileConnected();
     void stopEndsOpenvpnRemovesItsFilesAndASecondStartWorks();
     void configurationIsPrivateFilteredAndEndsWithTheEngineTrailer();
@@ -227,6 +245,8 @@ void TestVpnClient::init()
     qputenv("FAKE_OPENVPN_OUT_RATE", "1048576");
     qunsetenv("FAKE_NFT_FAIL_ON");
     qunsetenv("FAKE_PKEXEC_MODE");
+    qunsetenv("FAKE_OPENVPN_CONNECT_DELAY_MS");
+    qunsetenv("FAKE_OPENVPN_HOLD");
     engine()->setKillSwith(0);
     engine()->setKillDisconnect(false);
     engine()->setKillLocal(false);
@@ -305,14 +325,28 @@ void TestVpnClient::startReturnsOnceManagementIsUpAndStatesArriveInOrder()
 {
     QCOMPARE(startWith(), 0);
     QVERIFY(engine()->isStart());
+    // openvpn connected to the engine, which stopped listening: only the files are left.
+    const QString folder = QDir::temp().filePath(runtimeFolder());
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                    | QDir::NoDotAndDotDot),
+             (QStringList{"client.conf", "engine.pid"}));
+    const QRegularExpression peer(QStringLiteral("^openvpn-management-peer pid=(\\d+) uid=(\\d+)"));
+    QRegularExpressionMatch m;
+    for (const QString &line : recordLines()) {
+        if (!m.hasMatch())
+            m = peer.match(line);
+    }
+    QVERIFY2(m.hasMatch(), qPrintable(record()));
+    QCOMPARE(m.captured(1).toLongLong(), QCoreApplication::applicationPid());
+    QCOMPARE(m.captured(2).toUInt(), uint(getuid()));
     // By the time start() returned the engine had sent its commands on the management link.
-    QTRY_VERIFY_WITH_TIMEOUT(record().contains(QLatin1String("openvpn-cmd hold release")), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(record().contains(QLatin1String("openvpn-cmd bytecount 1")), 3000);
     QStringList commands;
     for (const QString &line : recordLines()) {
         if (line.startsWith(QLatin1String("openvpn-cmd ")))
             commands << line.mid(12);
     }
-    QCOMPARE(commands, (QStringList{"state on", "bytecount 1", "log on", "hold release"}));
+    QCOMPARE(commands, (QStringList{"state on all", "log on all", "bytecount 1"}));
 
     QVERIFY(waitFor(QStringLiteral("CONNECTED")));
     QCOMPARE(
@@ -323,8 +357,99 @@ void TestVpnClient::startReturnsOnceManagementIsUpAndStatesArriveInOrder()
              QStringLiteral("Connected: SUCCESS, 10.8.0.6"));
     QVERIFY(logsContain(QStringLiteral("Initialization Sequence Completed")));
     QVERIFY(logsContain(QStringLiteral("OpenVPN Management Interface Version 5")));
+    // The fake went on without waiting for the engine: its first state (WAIT, CONNECTING
+    // above) and log lines came from its history, each once. Its start-up line was on its
+    // output too, which is not passed on when the history has it.
+    QCOMPARE(logsCount(QStringLiteral("UDPv4 link remote")), 1);
+    QCOMPARE(logsCount(QStringLiteral("OpenVPN 2.6 fake")), 1);
     QVERIFY(engine()->isStart());
     QVERIFY(reports().offCallerThread);
+}
+
+void TestVpnClient::managementSocketIsOwnersOnlyAndOtherPeersAreRefused()
+{
+    // The fake connects late; meanwhile another process of this user (here: this test)
+    // connects first. The engine must not take it for openvpn.
+    qputenv("FAKE_OPENVPN_CONNECT_DELAY_MS", "400");
+    std::atomic<bool> done{false};
+    std::atomic<int> impostorRead{-2};
+    QString socketMode;
+    std::mutex modeMutex;
+    const QString tmp = QDir::tempPath();
+    std::thread impostor([&]() {
+        const QByteArray base = QFile::encodeName(tmp);
+        for (int i = 0; i < 3000 && !done; ++i) {
+            const QStringList folders = QDir(tmp).entryList({QStringLiteral("quellnet-tunnel-*")},
+                                                            QDir::Dirs | QDir::NoDotAndDotDot);
+            const QByteArray path = folders.isEmpty()
+                ? QByteArray()
+                : base + '/' + QFile::encodeName(folders.first()) + "/mgmt.sock";
+            struct stat st;
+            if (!path.isEmpty() && ::stat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode)) {
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                sockaddr_un addr = {};
+                addr.sun_family = AF_UNIX;
+                qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+                if (fd >= 0
+                    && ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0) {
+                    // Refused: closed without a word (bounded by the receive time-out).
+                    timeval tv = {5, 0};
+                    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+                    char c;
+                    impostorRead = int(::read(fd, &c, 1));
+                    ::close(fd);
+                    // Looked at once the engine has answered: by then it has set the mode.
+                    if (::stat(path.constData(), &st) == 0) {
+                        std::lock_guard<std::mutex> lock(modeMutex);
+                        socketMode = QString::number(st.st_mode & 0777, 8);
+                    }
+                    return;
+                }
+                if (fd >= 0)
+                    ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const int started = startWith();
+    done = true;
+    impostor.join();
+    qunsetenv("FAKE_OPENVPN_CONNECT_DELAY_MS");
+    QCOMPARE(started, 0);
+    QCOMPARE(impostorRead.load(), 0);
+    QVERIFY(logsContain(QStringLiteral("refused a management connection from pid %1")
+                            .arg(QCoreApplication::applicationPid())));
+    {
+        std::lock_guard<std::mutex> lock(modeMutex);
+        // Beside the 0700 folder, the socket itself is the owner's only.
+        QCOMPARE(socketMode, QStringLiteral("600"));
+    }
+    QVERIFY(waitFor(QStringLiteral("CONNECTED")));
+    QVERIFY(QFile::exists(QDir::temp().filePath(runtimeFolder()) + QStringLiteral("/client.conf")));
+    QVERIFY(!QFile::exists(QDir::temp().filePath(runtimeFolder()) + QStringLiteral("/mgmt.sock")));
+}
+
+void TestVpnClient::openvpnThatNeverConnectsFailsStart()
+{
+    qputenv("FAKE_OPENVPN_MODE", "noconnect");
+    QCOMPARE(startWith(), 6);
+    QVERIFY(!engine()->isStart());
+    QVERIFY(logsContain(QStringLiteral("MANAGEMENT: connect to unix socket")));
+    QVERIFY(waitFor(QStringLiteral("FAILED"), 2000));
+    QCOMPARE(eventNames(), QStringList{QStringLiteral("FAILED")});
+    QVERIFY(runtimeFolder().isEmpty());
+}
+
+void TestVpnClient::holdAfterARestartIsReleased()
+{
+    qputenv("FAKE_OPENVPN_HOLD", "1");
+    QCOMPARE(startWith(), 0);
+    QVERIFY(waitFor(QStringLiteral("CONNECTED")));
+    qunsetenv("FAKE_OPENVPN_HOLD");
+    QVERIFY(record().contains(QLatin1String("openvpn-cmd hold release")));
+    QCOMPARE(
+        eventNames(),
+        (QStringList{"CONNECTING", "AUTH", "GET_CONFIG", "ASSIGN_IP", "ADD_ROUTES", "CONNECTED"}));
 }
 
 void TestVpnClient::throughputIsReportedEverySecondWhileConnected()
@@ -387,11 +512,13 @@ void TestVpnClient::configurationIsPrivateFilteredAndEndsWithTheEngineTrailer()
     QVERIFY(
         trailer.contains(QStringLiteral("\ndev qnet%1\n").arg(QCoreApplication::applicationPid())));
     QVERIFY(trailer.contains(QLatin1String("\nremote 127.66.0.9 1194\nproto udp\n")));
-    for (const char *line : {"script-security 1", "mark 1903060340", "management-hold",
+    for (const char *line : {"script-security 1", "mark 1903060340", "management-client",
                              "management-signal", "remap-usr1 SIGTERM", "disable-dco"})
         QVERIFY2(trailer.contains(QLatin1Char('\n') + QLatin1String(line) + QLatin1Char('\n')),
                  line);
     QVERIFY(trailer.contains(QLatin1String("/mgmt.sock unix\n")));
+    // openvpn connects out at once: no hold for the engine to release.
+    QVERIFY(!conf.contains(QLatin1String("management-hold")));
     QVERIFY(trailer.endsWith(QLatin1String("remap-usr1 SIGTERM\n")));
 }
 
@@ -620,10 +747,15 @@ void TestVpnClient::killSwitchGoesUpBeforeOpenvpnAndOpensTheTunnelBeforeConnecte
     QVERIFY(!connecting.contains(QLatin1String("oifname \"qnet")));
 
     QVERIFY(waitFor(QStringLiteral("CONNECTED")));
-    // CONNECTED was sent only after the tunnel's rules were loaded.
+    // CONNECTED was sent only after the tunnel's rules were loaded. They are added to the
+    // connecting table, which stays: a replacement would delay CONNECTED.
     const QString connected = nftScripts().last();
-    QVERIFY(connected.contains(
-        QStringLiteral("oifname \"qnet%1\" accept").arg(QCoreApplication::applicationPid())));
+    QCOMPARE(connected,
+             QStringLiteral("add rule inet quellnet output oifname \"qnet%1\" accept comment "
+                            "\"everything into the tunnel\"\n"
+                            "add rule inet quellnet input iifname \"qnet%1\" accept comment "
+                            "\"everything out of the tunnel\"\n")
+                 .arg(QCoreApplication::applicationPid()));
     QCOMPARE(nftScripts().size(), 2);
 }
 
