@@ -454,7 +454,7 @@ void MainWindow::buildPurchasePage()
 void MainWindow::buildServerPage()
 {
     MPanel *page = makePage(Page::Servers, tr("Servers"));
-    m_serverList = new QListWidget(page);
+    m_serverList = new ServerListWidget(page);
     m_serverList->setObjectName(QStringLiteral("ServerList"));
     m_serverList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_serverList->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QPixmapCache>
 
@@ -17,8 +18,7 @@ QString rowTextStyle()
 ServerItem::ServerItem(const QPixmap &flag, const QString &name, const QString &speed,
                        QWidget *parent)
     : ServerItem(flag, name, speed, Labels::Now, parent)
-{
-}
+{ }
 
 ServerItem::ServerItem(const QPixmap &flag, const QString &name, const QString &speed,
                        Labels labels, QWidget *parent)
@@ -231,8 +231,9 @@ void fillServerRows(QListWidget *list, const ServerInfoList &servers, const Serv
 {
     list->setUpdatesEnabled(false);
     list->clear();
-    // One insertion for all rows: the view lays out (and places row widgets) on each, which
-    // row by row grows with the square of the list. Empty texts: the widget is the row.
+    // All rows in one insertion, then their widgets: each row widget holds a persistent index
+    // that every later insertion would walk, and the view lays out on each insertion. Empty
+    // texts: the widget is the row.
     QStringList texts;
     texts.reserve(servers.size());
     for (int i = 0; i < servers.size(); ++i)
@@ -243,23 +244,31 @@ void fillServerRows(QListWidget *list, const ServerInfoList &servers, const Serv
         item->setSizeHint(QSize(0, rowHeight));
         item->setData(Qt::UserRole, servers.at(i)->host);
     }
-    // setItemWidget shows each widget; in a hidden viewport that is a flag, not a polish and
-    // layout per row. Hidden again, each waits for the view to show it when it is in view.
-    const bool viewportShown = !list->viewport()->isHidden();
-    list->viewport()->hide();
+    // setItemWidget shows each widget: in a viewport on screen that would make its labels and
+    // lay it out, for thousands of rows never seen. In a hidden one it only sets a flag.
+    QWidget *viewport = list->viewport();
+    const bool viewportOnScreen = viewport->isVisible();
+    if (viewportOnScreen)
+        viewport->hide();
+    QHash<QString, QPixmap> flags; // by country as the list spells it
     for (int i = 0; i < servers.size(); ++i) {
         const ServerInfoPtr &server = servers.at(i);
         QListWidgetItem *item = list->item(i);
-        auto *row = new ServerItem(ServerItem::flagPixmap(flagCode(server->country)), server->name,
-                                   QString(), ServerItem::Labels::OnShow, list->viewport());
+        auto flag = flags.find(server->country);
+        if (flag == flags.end())
+            flag = flags.insert(server->country, ServerItem::flagPixmap(flagCode(server->country)));
+        auto *row
+            = new ServerItem(*flag, server->name, QString(), ServerItem::Labels::OnShow, viewport);
         // Sized already, so showing it does not ask the labels for a size.
-        row->resize(list->viewport()->width(), rowHeight);
+        row->resize(viewport->width(), rowHeight);
         list->setItemWidget(item, row);
+        // The view shows the rows in view (ServerListWidget) or all of them.
         row->hide();
         if (server == current)
             list->setCurrentItem(item);
     }
-    list->viewport()->setVisible(viewportShown);
+    if (viewportOnScreen)
+        viewport->show();
     list->doItemsLayout();
     list->setUpdatesEnabled(true);
 }

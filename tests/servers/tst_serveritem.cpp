@@ -1,4 +1,5 @@
-// The server row widget: sizes, spacing and styles of its three labels, and its flag picture.
+// The server row widget: sizes, spacing and styles of its three labels, and its flag picture;
+// the server list that shows and places only the rows in view.
 
 #include "resinit.h"
 #include "serveritem.h"
@@ -6,7 +7,48 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QtTest>
+
+namespace {
+
+constexpr int kRowHeight = 26;
+constexpr int kManyRows = 2000;
+
+// Japan, Germany, France in turn: row r is JP when r % 3 == 0.
+ServerInfoList makeServers(int count)
+{
+    static const char *const kCountries[] = {"JP", "DE", "FR"};
+    ServerInfoList servers;
+    for (int i = 0; i < count; ++i) {
+        auto server = ServerInfoPtr::create();
+        server->host = QStringLiteral("127.66.%1.%2").arg(i / 250).arg(i % 250 + 1);
+        server->name = QStringLiteral("Server %1").arg(i);
+        server->country = QLatin1String(kCountries[i % 3]);
+        servers.append(server);
+    }
+    return servers;
+}
+
+ServerItem *rowWidget(const QListWidget &list, int row)
+{
+    return qobject_cast<ServerItem *>(list.itemWidget(list.item(row)));
+}
+
+bool rowInView(const QListWidget &list, int row)
+{
+    const QRect rect = list.visualRect(list.model()->index(row, 0));
+    return rect.isValid() && rect.intersects(list.viewport()->rect());
+}
+
+} // namespace
+
+#define VERIFY_ROWS_IN_VIEW_COUNT(list, expected, inView)                  \
+    do {                                                                   \
+        const QString problem = rowsInViewProblem(list, expected, inView); \
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));                  \
+    } while (false)
+#define VERIFY_ROWS_IN_VIEW(list, expected) VERIFY_ROWS_IN_VIEW_COUNT(list, expected, nullptr)
 
 class TestServerItem : public QObject
 {
@@ -96,6 +138,9 @@ private slots:
         QVERIFY2(corner.red() > 230 && corner.green() > 230 && corner.blue() > 230,
                  qPrintable(corner.name()));
         QVERIFY(ServerItem::flagPixmap(QStringLiteral("NOPE")).isNull());
+        // Thousands of rows share a few flags: scaled once, then the same picture.
+        QCOMPARE(ServerItem::flagPixmap(QStringLiteral("JP")).cacheKey(), flag.cacheKey());
+        QVERIFY(ServerItem::flagPixmap(QStringLiteral("DE")).cacheKey() != flag.cacheKey());
     }
 
     void rowShowsTheFlagInItsFlagLabel()
@@ -134,6 +179,259 @@ private slots:
         }
         QCOMPARE(list.currentRow(), 1);
         QVERIFY(list.updatesEnabled());
+    }
+
+    void manyRowsShowOnlyTheRowsInViewAsTheListScrolls()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const ServerInfoList servers = makeServers(kManyRows);
+        fillServerRows(&list, servers, servers.first(), kRowHeight);
+        QCoreApplication::processEvents();
+        QCOMPARE(list.count(), kManyRows);
+        // Every row keeps its widget, in view or not: the window tests latency through them.
+        for (int i = 0; i < kManyRows; ++i) {
+            ServerItem *row = rowWidget(list, i);
+            QVERIFY2(row, qPrintable(QString::number(i)));
+            QCOMPARE(row->name(), servers.at(i)->name);
+            QCOMPARE(list.item(i)->data(Qt::UserRole).toString(), servers.at(i)->host);
+        }
+
+        VERIFY_ROWS_IN_VIEW(list, 0);
+        list.scrollToItem(list.item(kManyRows / 2), QAbstractItemView::PositionAtCenter);
+        QCoreApplication::processEvents();
+        VERIFY_ROWS_IN_VIEW(list, kManyRows / 2);
+        list.scrollToBottom();
+        QCoreApplication::processEvents();
+        VERIFY_ROWS_IN_VIEW(list, kManyRows - 1);
+        // The scroll bar dragged to a third of the list.
+        list.verticalScrollBar()->setValue(list.verticalScrollBar()->maximum() / 3);
+        QCoreApplication::processEvents();
+        const int firstInView = list.indexAt(QPoint(10, 0)).row();
+        QVERIFY(firstInView > 0);
+        VERIFY_ROWS_IN_VIEW(list, firstInView);
+        list.scrollToTop();
+        QCoreApplication::processEvents();
+        VERIFY_ROWS_IN_VIEW(list, 0);
+    }
+
+    void rowsOutOfViewMakeNoLabelsAndLeaveTheViewport()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
+        QCoreApplication::processEvents();
+        // What keeps a fill, a paint and a scroll step from growing with the list: the
+        // viewport holds only the rows in view, and only those have made their labels.
+        int inView = 0;
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &inView);
+        QCOMPARE(list.viewport()
+                     ->findChildren<ServerItem *>(QString(), Qt::FindDirectChildrenOnly)
+                     .size(),
+                 inView);
+        QCOMPARE(list.findChildren<QLabel *>().size(), 3 * inView);
+
+        // Asked for, a label of a row out of view is made and shows the row's data.
+        ServerItem *far = rowWidget(list, kManyRows - 5);
+        QVERIFY(!far->isVisible());
+        QCOMPARE(far->nameLabel()->text(), QStringLiteral("Server %1").arg(kManyRows - 5));
+        QCOMPARE(far->flagLabel()->pixmap(Qt::ReturnByValue).size(), QSize(50, 25));
+        QVERIFY(far->speedLabel()->text().isEmpty());
+        QVERIFY(!far->nameLabel()->isVisible());
+    }
+
+    void speedOfARowOutOfViewShowsWhenScrolledIn()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
+        QCoreApplication::processEvents();
+
+        const int target = 1500;
+        ServerItem *row = rowWidget(list, target);
+        QVERIFY(!row->isVisible());
+        row->setSpeed(QStringLiteral("42 ms"));
+        QCOMPARE(row->speed(), QStringLiteral("42 ms"));
+        // Shown with its labels by the scroll itself, not some later event.
+        list.scrollToItem(list.item(target));
+        QVERIFY(row->isVisible());
+        QCOMPARE(row->geometry(), list.visualRect(list.model()->index(target, 0)));
+        QVERIFY(row->speedLabel()->isVisible());
+        QCOMPARE(row->speedLabel()->text(), QStringLiteral("42 ms"));
+        QVERIFY(row->nameLabel()->isVisible());
+        QCOMPARE(row->nameLabel()->text(), QStringLiteral("Server %1").arg(target));
+        // A row in view takes a new speed at once.
+        row->setSpeed(QStringLiteral("7 ms"));
+        QCOMPARE(row->speedLabel()->text(), QStringLiteral("7 ms"));
+
+        // Out of view again, then back: the latest speed stays.
+        list.scrollToTop();
+        QCoreApplication::processEvents();
+        QVERIFY(!row->isVisible());
+        row->setSpeed(QStringLiteral(">1000 ms"));
+        list.scrollToItem(list.item(target));
+        QCoreApplication::processEvents();
+        QVERIFY(row->isVisible());
+        QCOMPARE(row->speedLabel()->text(), QStringLiteral(">1000 ms"));
+    }
+
+    void currentRowAndKeysBringTheirRowsIntoView()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const ServerInfoList servers = makeServers(kManyRows);
+        fillServerRows(&list, servers, servers.at(1200), kRowHeight);
+        QCoreApplication::processEvents();
+        QCOMPARE(list.currentRow(), 1200);
+        VERIFY_ROWS_IN_VIEW(list, 1200);
+
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_End);
+        QCOMPARE(list.currentRow(), kManyRows - 1);
+        VERIFY_ROWS_IN_VIEW(list, kManyRows - 1);
+        QTest::keyClick(&list, Qt::Key_Home);
+        QCOMPARE(list.currentRow(), 0);
+        VERIFY_ROWS_IN_VIEW(list, 0);
+        QVERIFY(!rowWidget(list, kManyRows - 1)->isVisible());
+        const int pageBottom = list.indexAt(list.viewport()->rect().bottomLeft()).row();
+        for (int i = 0; i < pageBottom + 3; ++i)
+            QTest::keyClick(&list, Qt::Key_Down);
+        QCOMPARE(list.currentRow(), pageBottom + 3);
+        VERIFY_ROWS_IN_VIEW(list, pageBottom + 3);
+        QTest::keyClick(&list, Qt::Key_PageDown);
+        VERIFY_ROWS_IN_VIEW(list, list.currentRow());
+        QTest::keyClick(&list, Qt::Key_Up);
+        VERIFY_ROWS_IN_VIEW(list, list.currentRow());
+    }
+
+    void resizingShowsTheRowsThatComeIntoView()
+    {
+        ServerListWidget list;
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
+        QCoreApplication::processEvents();
+        int before = 0;
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &before);
+        list.resize(360, 600);
+        QTRY_VERIFY(list.viewport()->height() > 500);
+        int after = 0;
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &after);
+        QVERIFY2(after > before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+        list.resize(300, 120);
+        QTRY_VERIFY(list.viewport()->height() < 130);
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &after);
+        QVERIFY2(after < before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
+    }
+
+    void filledBeforeShownThenShown()
+    {
+        // The window fills its page while another page is on screen.
+        ServerListWidget list;
+        list.resize(300, 400);
+        const ServerInfoList servers = makeServers(kManyRows);
+        fillServerRows(&list, servers, servers.at(700), kRowHeight);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(list.viewport()->isVisible());
+        QCoreApplication::processEvents();
+        list.scrollToItem(list.item(700));
+        QCoreApplication::processEvents();
+        VERIFY_ROWS_IN_VIEW(list, 700);
+    }
+
+    void refillReplacesTheRowsAndTheirWidgets()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
+        list.scrollToItem(list.item(900));
+        QCoreApplication::processEvents();
+        QPointer<ServerItem> old = rowWidget(list, 900);
+        QVERIFY(old && old->isVisible());
+
+        const ServerInfoList fewer = makeServers(30);
+        fillServerRows(&list, fewer, fewer.at(29), kRowHeight);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(old.isNull());
+        QCOMPARE(list.count(), 30);
+        QCOMPARE(list.currentRow(), 29);
+        QCOMPARE(list.findChildren<ServerItem *>().size(), 30);
+        VERIFY_ROWS_IN_VIEW(list, 29);
+    }
+
+private:
+    // What is wrong with the rows in view, if anything: the rows in view, and only those, must
+    // be shown where the view has them, labels on screen; row `expected` must be among them;
+    // and the screen must show the rows' flags. inView gets their number.
+    static QString rowsInViewProblem(const QListWidget &list, int expected, int *inView = nullptr)
+    {
+        QCoreApplication::processEvents();
+        int shown = 0;
+        for (int i = 0; i < list.count(); ++i) {
+            ServerItem *row = rowWidget(list, i);
+            if (!row)
+                return QStringLiteral("row %1 has no widget").arg(i);
+            if (row->isVisible() != rowInView(list, i))
+                return QStringLiteral("row %1: visible %2, in view %3")
+                    .arg(i)
+                    .arg(row->isVisible())
+                    .arg(rowInView(list, i));
+            if (!row->isVisible())
+                continue;
+            ++shown;
+            const QRect rect = list.visualRect(list.model()->index(i, 0));
+            if (row->geometry() != rect)
+                return QStringLiteral("row %1 at %2,%3 %4x%5, view has it at %6,%7 %8x%9")
+                    .arg(i)
+                    .arg(row->x())
+                    .arg(row->y())
+                    .arg(row->width())
+                    .arg(row->height())
+                    .arg(rect.x())
+                    .arg(rect.y())
+                    .arg(rect.width())
+                    .arg(rect.height());
+            if (!row->nameLabel()->isVisible()
+                || row->nameLabel()->text() != QStringLiteral("Server %1").arg(i))
+                return QStringLiteral("row %1 shows no name").arg(i);
+        }
+        if (!rowInView(list, expected))
+            return QStringLiteral("row %1 not in view").arg(expected);
+        if (shown == 0 || shown > list.viewport()->height() / kRowHeight + 2)
+            return QStringLiteral("%1 rows shown").arg(shown);
+
+        // On screen: the red disc of a Japanese row, the white middle of a French one.
+        const QImage shot = list.viewport()->grab().toImage();
+        for (int i = 0; i < list.count(); ++i) {
+            ServerItem *row = rowWidget(list, i);
+            if (!row->isVisible() || i % 3 == 1)
+                continue;
+            const QPoint centre = row->mapTo(
+                list.viewport(), row->flagLabel()->geometry().topLeft() + QPoint(25, 12));
+            if (!shot.rect().contains(centre))
+                continue;
+            const QColor colour = shot.pixelColor(centre);
+            const bool red = colour.red() > 150 && colour.green() < 80 && colour.blue() < 100;
+            const bool white = colour.red() > 200 && colour.green() > 200 && colour.blue() > 200;
+            if (i % 3 == 0 ? !red : !white)
+                return QStringLiteral("row %1 shows %2 in its flag").arg(i).arg(colour.name());
+        }
+        if (inView)
+            *inView = shown;
+        return QString();
     }
 };
 
