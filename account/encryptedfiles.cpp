@@ -69,22 +69,26 @@ QByteArray pad(const QByteArray &plain)
     return plain + QByteArray(count, char(count));
 }
 
-// Drops the padding the last byte announces, also when the padding is not valid.
-QByteArray unpad(const QByteArray &plain)
+// The length left once the padding the last byte announces is dropped, also when the padding
+// is not valid.
+int unpaddedSize(const char *plain, int size)
 {
-    if (plain.isEmpty())
-        return plain;
-    const int p = uchar(plain.at(plain.size() - 1));
-    bool valid = p >= 1 && p <= kBlockSize && p <= plain.size();
+    if (size == 0)
+        return 0;
+    const int p = uchar(plain[size - 1]);
+    bool valid = p >= 1 && p <= kBlockSize && p <= size;
     for (int i = 2; valid && i <= p; ++i)
-        valid = uchar(plain.at(plain.size() - i)) == p;
+        valid = uchar(plain[size - i]) == p;
     if (!valid) {
         std::fputs("padding error.\n", stdout);
         std::fflush(stdout);
     }
-    if (p > plain.size())
-        return QByteArray();
-    return plain.left(plain.size() - p);
+    return p > size ? 0 : size - p;
+}
+
+QByteArray unpad(const QByteArray &plain)
+{
+    return plain.left(unpaddedSize(plain.constData(), plain.size()));
 }
 
 // Keeps every byte, an embedded zero included.
@@ -93,19 +97,80 @@ QString fromUtf8Bytes(const QByteArray &bytes)
     return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
-int base64Value(char c)
+struct Base64Table
 {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
+    constexpr Base64Table()
+        : value()
+    {
+        for (int i = 0; i < 128; ++i)
+            value[i] = -1;
+        for (int i = 0; i < 26; ++i) {
+            value['A' + i] = char(i);
+            value['a' + i] = char(26 + i);
+        }
+        for (int i = 0; i < 10; ++i)
+            value['0' + i] = char(52 + i);
+        value[int('+')] = 62;
+        value[int('/')] = 63;
+    }
+    signed char value[128];
+};
+
+constexpr Base64Table kBase64;
+
+// Room for the bytes of `length` base64 characters.
+int base64Capacity(int length)
+{
+    return length / 4 * 3 + 2;
+}
+
+int base64Value(QChar c)
+{
+    const ushort u = c.unicode();
+    return u < 128 ? kBase64.value[u] : -1;
+}
+
+// Writes the bytes into out (base64Capacity(length) of room) and returns their count.
+int decodeBase64Into(const QChar *text, int length, char *out)
+{
+    char *const start = out;
+    int i = 0;
+    // Whole groups of four while all four are in the alphabet; the rest one by one.
+    for (; i + 4 <= length; i += 4) {
+        const int a = base64Value(text[i]);
+        const int b = base64Value(text[i + 1]);
+        const int c = base64Value(text[i + 2]);
+        const int d = base64Value(text[i + 3]);
+        if ((a | b | c | d) < 0)
+            break;
+        const quint32 group = quint32(a) << 18 | quint32(b) << 12 | quint32(c) << 6 | quint32(d);
+        out[0] = char(group >> 16);
+        out[1] = char(group >> 8);
+        out[2] = char(group);
+        out += 3;
+    }
+    quint32 group = 0;
+    int count = 0;
+    for (; i < length; ++i) {
+        const int value = base64Value(text[i]);
+        if (value < 0)
+            break; // "=" or anything outside the alphabet ends the text
+        group = (group << 6) | quint32(value);
+        if (++count == 4) {
+            *out++ = char(group >> 16);
+            *out++ = char(group >> 8);
+            *out++ = char(group);
+            group = 0;
+            count = 0;
+        }
+    }
+    if (count == 2) {
+        *out++ = char(group >> 4);
+    } else if (count == 3) {
+        *out++ = char(group >> 10);
+        *out++ = char(group >> 2);
+    }
+    return int(out - start);
 }
 
 } // namespace
@@ -175,36 +240,67 @@ QString readLoginCache(const QString &fileName)
 
 QByteArray decodeBase64(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size() / 4 * 3 + 2);
-    quint32 group = 0;
-    int count = 0;
-    for (const QChar c : text) {
-        const int value = c.unicode() < 0x80 ? base64Value(char(c.unicode())) : -1;
-        if (value < 0)
-            break; // "=" or anything outside the alphabet ends the text
-        group = (group << 6) | quint32(value);
-        if (++count == 4) {
-            bytes.append(char(group >> 16));
-            bytes.append(char(group >> 8));
-            bytes.append(char(group));
-            group = 0;
-            count = 0;
-        }
-    }
-    if (count == 2) {
-        bytes.append(char(group >> 4));
-    } else if (count == 3) {
-        bytes.append(char(group >> 10));
-        bytes.append(char(group >> 2));
-    }
+    QByteArray bytes(base64Capacity(text.size()), Qt::Uninitialized);
+    bytes.resize(decodeBase64Into(text.constData(), text.size(), bytes.data()));
     return bytes;
 }
 
 QString decryptConfigText(const QByteArray &bytes)
 {
-    QByteArray plain;
-    if (!aesCbc(false, boundedKey(Deploy::ovpnKey()), bytes, plain))
+    return ConfigDecryptor().decrypt(bytes);
+}
+
+void ConfigDecryptor::FreeContext::operator()(evp_cipher_ctx_st *ctx) const
+{
+    EVP_CIPHER_CTX_free(ctx);
+}
+
+ConfigDecryptor::ConfigDecryptor()
+    : m_ctx(EVP_CIPHER_CTX_new())
+{
+    // CBC is done by hand over ECB (see decryptBlocks): an ECB context keeps no state between
+    // fields, so it is set up once, not once per field.
+    const QByteArray key = boundedKey(Deploy::ovpnKey());
+    m_ready = m_ctx
+        && EVP_DecryptInit_ex(m_ctx.get(), EVP_aes_128_ecb(), nullptr,
+                              reinterpret_cast<const unsigned char *>(key.constData()), nullptr)
+            == 1
+        && EVP_CIPHER_CTX_set_padding(m_ctx.get(), 0) == 1;
+}
+
+ConfigDecryptor::~ConfigDecryptor() = default;
+
+QString ConfigDecryptor::decrypt(const QByteArray &bytes)
+{
+    return decryptBlocks(bytes.constData(), bytes.size());
+}
+
+QString ConfigDecryptor::decryptBase64(const QString &text)
+{
+    m_cipher.resize(base64Capacity(text.size()));
+    const int size = decodeBase64Into(text.constData(), text.size(), m_cipher.data());
+    return decryptBlocks(m_cipher.constData(), size);
+}
+
+QString ConfigDecryptor::decryptBlocks(const char *input, int size)
+{
+    if (!m_ready || size == 0 || size % kBlockSize != 0)
         return QString();
-    return fromUtf8Bytes(unpad(plain));
+    m_plain.resize(size);
+    auto *out = reinterpret_cast<unsigned char *>(m_plain.data());
+    const auto *in = reinterpret_cast<const unsigned char *>(input);
+    int written = 0;
+    if (EVP_DecryptUpdate(m_ctx.get(), out, &written, in, size) != 1 || written != size)
+        return QString();
+    // CBC: each block is also XORed with the cipher block before it; the first one with the
+    // zero IV, which leaves it as it is.
+    for (int i = kBlockSize; i < size; i += 8) {
+        quint64 word;
+        quint64 previous;
+        std::memcpy(&word, out + i, 8);
+        std::memcpy(&previous, in + i - kBlockSize, 8);
+        word ^= previous;
+        std::memcpy(out + i, &word, 8);
+    }
+    return QString::fromUtf8(m_plain.constData(), unpaddedSize(m_plain.constData(), size));
 }

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
+struct evp_cipher_ctx_st;
+
 // The two enciphered caches of the data folder and the decryption of the tunnel
 // configurations in the server list. No function throws; failures are logged (a bad padding
 // is printed to standard output) and give false, an empty text or no file.
@@ -22,3 +26,31 @@ QString readLoginCache(const QString &fileName);
 QByteArray decodeBase64(const QString &text);
 // The "Ovpn" field after decodeBase64: AES-128-CBC under the tunnel configuration key.
 QString decryptConfigText(const QByteArray &bytes);
+
+// decryptConfigText for many fields in a row, as a list parse has them: the cipher is set up
+// once, not per field. Results and padding reports are those of decryptConfigText. One
+// thread at a time.
+class ConfigDecryptor
+{
+public:
+    ConfigDecryptor();
+    ~ConfigDecryptor();
+    ConfigDecryptor(const ConfigDecryptor &) = delete;
+    ConfigDecryptor &operator=(const ConfigDecryptor &) = delete;
+
+    QString decrypt(const QByteArray &bytes);
+    // decrypt(decodeBase64(text)).
+    QString decryptBase64(const QString &text);
+
+private:
+    QString decryptBlocks(const char *input, int size);
+
+    struct FreeContext
+    {
+        void operator()(evp_cipher_ctx_st *ctx) const;
+    };
+    std::unique_ptr<evp_cipher_ctx_st, FreeContext> m_ctx;
+    bool m_ready = false;
+    QByteArray m_cipher; // reused between fields
+    QByteArray m_plain;
+};

@@ -624,9 +624,15 @@ void MainWindow::connectSignals()
             [this](const QString &title, const QString &text) { showMessage(title, text); });
     connect(m_latencyTest, &LatencyTest::signalSpeed, this,
             [this](quint64 key, const QString &speed) {
-                const QPointer<ServerItem> item = m_latencyRows.value(key);
-                if (item)
-                    emit signalSpeed(item.data(), speed);
+                // A refill forgets the keys, and the rows they named are gone with it.
+                const QPersistentModelIndex row = m_latencyRows.take(key);
+                auto *list = qobject_cast<ServerListWidget *>(m_serverList);
+                if (!list || !row.isValid())
+                    return;
+                // Kept in the row: a row without a widget shows it once scrolled into view.
+                list->setRowSpeed(row.row(), speed);
+                if (ServerItem *item = list->existingRowWidget(row.row()))
+                    emit signalSpeed(item, speed);
             });
     connect(m_latencyTest, &LatencyTest::signalTestSpeedFinised, this,
             &MainWindow::signalTestSpeedFinised);
@@ -836,26 +842,23 @@ void MainWindow::loadServerListFailed()
 
 void MainWindow::slotUpdateSpeed(ServerItem *item, const QString &speed)
 {
-    // The row may have gone with a refill since the result was sent.
-    for (const QPointer<ServerItem> &row : qAsConst(m_latencyRows)) {
-        if (row == item) {
-            item->setSpeed(speed);
-            return;
-        }
-    }
+    // The row may have gone with a refill since the result was sent; the widget is only
+    // looked up, never followed, until the list knows it.
+    auto *list = qobject_cast<ServerListWidget *>(m_serverList);
+    const int row = list ? list->rowOfWidget(item) : -1;
+    if (row >= 0)
+        list->setRowSpeed(row, speed);
 }
 
 void MainWindow::slotTestSpeed()
 {
     QList<LatencyTest::Row> rows;
+    rows.reserve(m_serverList->count());
     for (int i = 0; i < m_serverList->count(); ++i) {
-        QListWidgetItem *item = m_serverList->item(i);
-        auto *widget = qobject_cast<ServerItem *>(m_serverList->itemWidget(item));
-        if (!widget)
-            continue;
+        const QModelIndex index = m_serverList->model()->index(i, 0);
         const quint64 key = ++m_nextRowKey;
-        m_latencyRows.insert(key, widget);
-        rows.append({key, item->data(Qt::UserRole).toString()});
+        m_latencyRows.insert(key, index);
+        rows.append({key, index.data(Qt::UserRole).toString()});
     }
     m_latencyTest->start(rows);
 }

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QIcon>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QUrl>
 
@@ -196,7 +197,8 @@ private:
     ConnectionController *m_controller = nullptr;
     ServerListLoader *m_serverLoader = nullptr;
     LatencyTest *m_latencyTest = nullptr;
-    QHash<quint64, QPointer<ServerItem>> m_latencyRows;
+    // The rows of the latency run under way, by key; a refill clears it.
+    QHash<quint64, QPersistentModelIndex> m_latencyRows;
     quint64 m_nextRowKey = 0;
     bool m_exitRequested = false;
     bool m_firstShown = false;

@@ -145,90 +145,213 @@ ServerListWidget::ServerListWidget(QWidget *parent)
 {
     m_shelf->setObjectName(QStringLiteral("ServerRowShelf"));
     m_shelf->hide();
+    // Every row is a server row of one height: the layout need not ask each row its size.
+    setUniformItemSizes(true);
+}
+
+ServerItem *ServerListWidget::rowWidget(int row)
+{
+    QListWidgetItem *rowItem = item(row);
+    if (!rowItem)
+        return nullptr;
+    if (ServerItem *widget = m_widgets.value(rowItem))
+        return widget;
+    return makeRowWidget(rowItem, m_shelf);
+}
+
+ServerItem *ServerListWidget::existingRowWidget(int row) const
+{
+    QListWidgetItem *rowItem = item(row);
+    return rowItem ? m_widgets.value(rowItem).data() : nullptr;
+}
+
+int ServerListWidget::rowOfWidget(const ServerItem *widget) const
+{
+    QListWidgetItem *rowItem = m_items.value(widget);
+    if (!rowItem || m_widgets.value(rowItem) != widget)
+        return -1;
+    return row(rowItem);
+}
+
+void ServerListWidget::setRowSpeed(int row, const QString &speed)
+{
+    QListWidgetItem *rowItem = item(row);
+    if (!rowItem)
+        return;
+    rowItem->setData(SpeedRole, speed);
+    if (ServerItem *widget = m_widgets.value(rowItem))
+        widget->setSpeed(speed);
+}
+
+QString ServerListWidget::rowSpeed(int row) const
+{
+    const QListWidgetItem *rowItem = item(row);
+    return rowItem ? rowItem->data(SpeedRole).toString() : QString();
+}
+
+void ServerListWidget::reset()
+{
+    // The items are gone already: their keys are only dropped, never followed.
+    const QList<QPointer<ServerItem>> widgets = m_widgets.values();
+    for (const QPointer<ServerItem> &widget : widgets) {
+        if (widget)
+            dropRowWidget(widget);
+    }
+    m_widgets.clear();
+    m_items.clear();
+    m_shown.clear();
+    QListWidget::reset();
+}
+
+void ServerListWidget::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    if (!parent.isValid() || parent == rootIndex()) {
+        QVector<ServerItem *> going;
+        for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it) {
+            const int itemRow = row(it.key());
+            if (it.value() && itemRow >= start && itemRow <= end)
+                going.append(it.value());
+        }
+        for (ServerItem *widget : qAsConst(going))
+            dropRowWidget(widget);
+    }
+    QListWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void ServerListWidget::updateEditorGeometries()
 {
-    placeRowWidgets(true);
+    QListWidget::updateEditorGeometries();
+    placeRowWidgets();
 }
 
 void ServerListWidget::scrollContentsBy(int dx, int dy)
 {
     QListWidget::scrollContentsBy(dx, dy);
     // Scrolling only moves the viewport's children; rows coming into view are elsewhere.
-    placeRowWidgets(false);
+    placeRowWidgets();
 }
 
-void ServerListWidget::showRow(QWidget *widget, const QModelIndex &index,
-                               QStyleOptionViewItem *option)
+ServerItem *ServerListWidget::makeRowWidget(QListWidgetItem *rowItem, QWidget *parent)
 {
-    if (widget->parentWidget() == m_shelf)
-        widget->setParent(viewport());
-    if (QAbstractItemDelegate *delegate = itemDelegate(index))
-        delegate->updateEditorGeometry(widget, *option, index);
-    widget->show();
+    auto *widget
+        = new ServerItem(ServerItem::flagPixmap(rowItem->data(FlagRole).toString()),
+                         rowItem->data(NameRole).toString(), rowItem->data(SpeedRole).toString(),
+                         ServerItem::Labels::OnShow, parent);
+    m_widgets.insert(rowItem, widget);
+    m_items.insert(widget, rowItem);
+    return widget;
 }
 
-void ServerListWidget::hideRow(QWidget *widget)
+void ServerListWidget::dropRowWidget(ServerItem *widget)
 {
-    // A hidden child of the viewport is not free: the viewport walks all its children on each
-    // scroll, and each shown row all its siblings on each paint. Rows out of view wait on the
-    // shelf (setParent hides them); any other index widget is only hidden.
-    if (widget->parentWidget() != viewport())
+    // Later, not now: a speed result queued for it may still name it, and must not meet
+    // another widget made at the same address.
+    widget->hide();
+    widget->deleteLater();
+    if (QListWidgetItem *rowItem = m_items.take(widget)) {
+        if (m_widgets.value(rowItem) == widget)
+            m_widgets.remove(rowItem);
+    }
+    m_shown.removeAll(widget);
+}
+
+void ServerListWidget::placeRowWidgets()
+{
+    if (m_filling || m_placing)
         return;
-    if (qobject_cast<ServerItem *>(widget))
-        widget->setParent(m_shelf);
-    else
-        widget->hide();
-}
+    m_placing = true;
+    // A pending layout would run inside indexAt(), and come back here.
+    executeDelayedItemsLayout();
 
-void ServerListWidget::placeRowWidgets(bool everyRow)
-{
     const QRect area = viewport()->rect();
     int first = 0;
     int last = count() - 1;
     // In a single column the rows in view lie between the ones at the top and bottom edge;
     // anything else (or a gap at the top) gets every row looked at.
-    if (!everyRow && viewMode() == ListMode && flow() == TopToBottom && !isWrapping()) {
+    if (viewMode() == ListMode && flow() == TopToBottom && !isWrapping()) {
         const QModelIndex top = indexAt(QPoint(area.center().x(), area.top()));
         const QModelIndex bottom = indexAt(QPoint(area.center().x(), area.bottom()));
         if (top.isValid())
             first = top.row();
-        else
-            everyRow = true;
         if (bottom.isValid())
             last = bottom.row();
-    } else {
-        everyRow = true;
     }
 
-    QVector<QPointer<QWidget>> shown;
-    QStyleOptionViewItem option = viewOptions();
+    QVector<ServerItem *> shown;
     for (int row = first; row <= last; ++row) {
-        const QModelIndex index = model()->index(row, 0, rootIndex());
-        QWidget *widget = indexWidget(index);
-        if (!widget)
+        QListWidgetItem *rowItem = item(row);
+        const QRect rect = visualItemRect(rowItem);
+        if (!rect.isValid() || !rect.intersects(area))
             continue;
-        option.rect = visualRect(index);
-        if (option.rect.isValid() && option.rect.intersects(area)) {
-            showRow(widget, index, &option);
-            shown.append(widget);
-        } else if (everyRow) {
-            hideRow(widget);
-        }
+        ServerItem *widget = m_widgets.value(rowItem);
+        if (!widget)
+            widget = makeRowWidget(rowItem, viewport());
+        else if (widget->parentWidget() != viewport())
+            widget->setParent(viewport());
+        widget->setGeometry(rect);
+        widget->show();
+        shown.append(widget);
     }
-    if (!everyRow) {
-        for (const QPointer<QWidget> &widget : qAsConst(m_shown)) {
-            if (widget && !shown.contains(widget))
-                hideRow(widget);
-        }
+    // A hidden child of the viewport is not free either: the viewport walks all its children
+    // on each scroll. Rows out of view wait on the shelf (setParent hides them).
+    for (const QPointer<ServerItem> &widget : qAsConst(m_shown)) {
+        if (widget && !shown.contains(widget) && widget->parentWidget() == viewport())
+            widget->setParent(m_shelf);
     }
-    m_shown = shown;
+    m_shown.clear();
+    for (ServerItem *widget : qAsConst(shown))
+        m_shown.append(widget);
+    m_placing = false;
+}
+
+void ServerListWidget::fill(const ServerInfoList &servers, const ServerInfoPtr &current,
+                            int rowHeight)
+{
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    m_filling = true;
+    clear();
+    // All rows in one insertion: one at a time, the view would react to each.
+    QStringList texts;
+    texts.reserve(servers.size());
+    for (int i = 0; i < servers.size(); ++i)
+        texts.append(QString());
+    addItems(texts);
+    QListWidgetItem *currentItem = nullptr;
+    // Each row takes its values from a template item by assignment, which tells nobody: a row
+    // in a list would tell the model of each setData(), and the model the view. Rows nobody
+    // has looked at need no telling; the layout the insertion scheduled reads them all.
+    QListWidgetItem values;
+    values.setSizeHint(QSize(0, rowHeight));
+    QHash<QString, QString> codes; // by country as the list spells it
+    for (int i = 0; i < servers.size(); ++i) {
+        const ServerInfoPtr &server = servers.at(i);
+        auto code = codes.find(server->country);
+        if (code == codes.end())
+            code = codes.insert(server->country, flagCode(server->country));
+        values.setData(HostRole, server->host);
+        values.setData(NameRole, server->name);
+        values.setData(FlagRole, *code);
+        QListWidgetItem *rowItem = item(i);
+        *rowItem = values;
+        if (server == current)
+            currentItem = rowItem;
+    }
+    doItemsLayout();
+    if (currentItem)
+        setCurrentItem(currentItem);
+    m_filling = false;
+    placeRowWidgets();
+    setUpdatesEnabled(updates);
 }
 
 void fillServerRows(QListWidget *list, const ServerInfoList &servers, const ServerInfoPtr &current,
                     int rowHeight)
 {
+    if (auto *serverList = qobject_cast<ServerListWidget *>(list)) {
+        serverList->fill(servers, current, rowHeight);
+        return;
+    }
     list->setUpdatesEnabled(false);
     list->clear();
     // All rows in one insertion, then their widgets: each row widget holds a persistent index
@@ -242,27 +365,35 @@ void fillServerRows(QListWidget *list, const ServerInfoList &servers, const Serv
     for (int i = 0; i < servers.size(); ++i) {
         QListWidgetItem *item = list->item(i);
         item->setSizeHint(QSize(0, rowHeight));
-        item->setData(Qt::UserRole, servers.at(i)->host);
+        item->setData(ServerListWidget::HostRole, servers.at(i)->host);
+        item->setData(ServerListWidget::NameRole, servers.at(i)->name);
     }
     // setItemWidget shows each widget: in a viewport on screen that would make its labels and
-    // lay it out, for thousands of rows never seen. In a hidden one it only sets a flag.
+    // lay it out, for rows never seen. In a hidden one it only sets a flag.
     QWidget *viewport = list->viewport();
     const bool viewportOnScreen = viewport->isVisible();
     if (viewportOnScreen)
         viewport->hide();
-    QHash<QString, QPixmap> flags; // by country as the list spells it
+    struct Flag
+    {
+        QString code;
+        QPixmap picture;
+    };
+    QHash<QString, Flag> flags; // by country as the list spells it
     for (int i = 0; i < servers.size(); ++i) {
         const ServerInfoPtr &server = servers.at(i);
         QListWidgetItem *item = list->item(i);
         auto flag = flags.find(server->country);
-        if (flag == flags.end())
-            flag = flags.insert(server->country, ServerItem::flagPixmap(flagCode(server->country)));
-        auto *row
-            = new ServerItem(*flag, server->name, QString(), ServerItem::Labels::OnShow, viewport);
+        if (flag == flags.end()) {
+            const QString code = flagCode(server->country);
+            flag = flags.insert(server->country, {code, ServerItem::flagPixmap(code)});
+        }
+        item->setData(ServerListWidget::FlagRole, flag->code);
+        auto *row = new ServerItem(flag->picture, server->name, QString(),
+                                   ServerItem::Labels::OnShow, viewport);
         // Sized already, so showing it does not ask the labels for a size.
         row->resize(viewport->width(), rowHeight);
         list->setItemWidget(item, row);
-        // The view shows the rows in view (ServerListWidget) or all of them.
         row->hide();
         if (server == current)
             list->setCurrentItem(item);

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QThread>
 #include <QtConcurrent>
 
@@ -109,6 +110,35 @@ ServerListOutcome runTask(const TaskInput &input)
     return loadFromServer(input);
 }
 
+// What qInfo() << "OVPN:" << name << size << "characters" logs, without a QDebug stream per
+// record: a list has thousands. A name that QDebug would escape still goes through QDebug.
+void logRecord(const QString &name, int size)
+{
+    if (!QLoggingCategory::defaultCategory()->isInfoEnabled())
+        return;
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || u > 0x7e || u == '"' || u == '\\') {
+            qInfo() << "OVPN:" << name << size << "characters";
+            return;
+        }
+    }
+    QChar digits[12];
+    QChar *const digitsEnd = digits + 12;
+    QChar *first = digitsEnd;
+    unsigned value = unsigned(size); // a text length, never negative
+    do {
+        *--first = QLatin1Char(char('0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    const QString line = QLatin1String("OVPN: \"") + name + QLatin1String("\" ")
+        + QString::fromRawData(first, int(digitsEnd - first)) + QLatin1String(" characters");
+    // Where qInfo() would send it, with the same context.
+    const QMessageLogContext context(QT_MESSAGELOG_FILE, QT_MESSAGELOG_LINE, QT_MESSAGELOG_FUNC,
+                                     "default");
+    qt_message_output(QtInfoMsg, context, line);
+}
+
 } // namespace
 
 ServerListLoader::ServerListLoader(const QString &cachePath, QObject *parent)
@@ -178,6 +208,8 @@ ServerInfoList ServerListLoader::parseServerList(const QString &text, bool *ok)
 
     ServerInfoList list;
     const QJsonArray servers = document.object().value(QLatin1String("Servers")).toArray();
+    list.reserve(servers.size());
+    ConfigDecryptor decryptor;
     for (const QJsonValue &value : servers) {
         const QJsonObject entry = value.toObject();
         const ServerInfoPtr info = ServerInfoPtr::create();
@@ -185,9 +217,9 @@ ServerInfoList ServerListLoader::parseServerList(const QString &text, bool *ok)
         info->name = entry.value(QLatin1String("Name")).toString().trimmed();
         info->country = entry.value(QLatin1String("Country")).toString().trimmed();
         info->host = info->ip;
-        info->ovpn = decryptConfigText(decodeBase64(entry.value(QLatin1String("Ovpn")).toString()));
+        info->ovpn = decryptor.decryptBase64(entry.value(QLatin1String("Ovpn")).toString());
         // The configuration carries the inline keys: the log names it, never shows it.
-        qInfo() << "OVPN:" << info->name << info->ovpn.size() << "characters";
+        logRecord(info->name, info->ovpn.size());
         list.append(info);
     }
     return list;

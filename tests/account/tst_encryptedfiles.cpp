@@ -127,6 +127,7 @@ private slots:
     void decodeBase64StopsAtPaddingOrForeignCharacter();
     void configTextFromOpensslDecrypts();
     void configTextUnderAnotherKeyDoesNotDecrypt();
+    void oneDecryptorForManyFieldsGivesWhatEachCallGives();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -440,6 +441,71 @@ void TstEncryptedFiles::configTextUnderAnotherKeyDoesNotDecrypt()
     // Not a whole number of blocks: nothing is decrypted.
     QVERIFY(decryptConfigText(cipher.left(cipher.size() - 1)).isEmpty());
     QVERIFY(decryptConfigText(QByteArray()).isEmpty());
+}
+
+void TstEncryptedFiles::oneDecryptorForManyFieldsGivesWhatEachCallGives()
+{
+    // A list's fields in a row: lengths around the block size, non-ASCII text, and broken
+    // fields between good ones, which must not disturb the fields after them.
+    const QByteArray keyHex = QByteArray(Deploy::ovpnKey() + QByteArray(1, '\0')).toHex();
+    QList<QByteArray> configs{QByteArray(),
+                              QByteArray(15, 'a'),
+                              QByteArray(16, 'b'),
+                              QByteArray(17, 'c'),
+                              QByteArray("client\nremote 203.0.113.7 443\n# Zürich – 东京\n"),
+                              QByteArray(1000, 'z')};
+    QList<QString> fields;
+    for (int i = 0; i < configs.size(); ++i) {
+        const QString clear = path(QStringLiteral("field%1.ovpn").arg(i));
+        QVERIFY(writeAll(clear, configs.at(i)));
+        const QByteArray field
+            = opensslEnc(aesArguments(keyHex, false, true)
+                             << QStringLiteral("-base64") << QStringLiteral("-A"),
+                         clear, path(QStringLiteral("field%1.b64").arg(i)))
+                  .trimmed();
+        QVERIFY(!field.isEmpty());
+        fields << QString::fromLatin1(field);
+    }
+    // Padding that is not valid: reported, and the count still dropped.
+    const QString badClear = path(QStringLiteral("badfield.plain"));
+    QVERIFY(writeAll(badClear, QByteArray(31, 'q') + char(5)));
+    const QByteArray badField = opensslEnc(aesArguments(keyHex, false, false)
+                                               << QStringLiteral("-base64") << QStringLiteral("-A"),
+                                           badClear, path(QStringLiteral("badfield.b64")))
+                                    .trimmed();
+    QVERIFY(!badField.isEmpty());
+
+    const QList<QString> inputs{fields.at(0),
+                                fields.at(4),
+                                QString::fromLatin1(badField),
+                                fields.at(1),
+                                fields.at(4).left(10), // not a whole number of blocks
+                                fields.at(2),
+                                QString(),
+                                fields.at(3),
+                                QStringLiteral("not base64 at all!"),
+                                fields.at(5),
+                                fields.at(1)};
+    const QList<QByteArray> expected{configs.at(0), configs.at(4), QByteArray(27, 'q'),
+                                     configs.at(1), QByteArray(),  configs.at(2),
+                                     QByteArray(),  configs.at(3), QByteArray(),
+                                     configs.at(5), configs.at(1)};
+    StdoutCapture capture(path(QStringLiteral("stdout-fields.txt")));
+    ConfigDecryptor decryptor;
+    QList<QString> results;
+    for (const QString &input : inputs) {
+        results << decryptor.decryptBase64(input);
+        QCOMPARE(decryptor.decrypt(decodeBase64(input)), results.last());
+    }
+    QCOMPARE(capture.finish(), QByteArray("padding error.\npadding error.\n"));
+    for (int i = 0; i < inputs.size(); ++i) {
+        QCOMPARE(results.at(i), QString::fromUtf8(expected.at(i)));
+        QCOMPARE(results.at(i), decryptConfigText(decodeBase64(inputs.at(i))));
+        // What nothing could be decrypted from is null, as decryptConfigText gives it.
+        QCOMPARE(results.at(i).isNull(), decryptConfigText(decodeBase64(inputs.at(i))).isNull());
+    }
+    QVERIFY(results.at(4).isNull());
+    QVERIFY(!results.at(0).isNull());
 }
 
 QTEST_GUILESS_MAIN(TstEncryptedFiles)

@@ -678,11 +678,12 @@ void MainWindowTest::loadedListFillsRowsAndShowsTheChosenFlag()
     QCOMPARE(window->serverListWidget()->count(), 0); // applied on the next turn of the loop
     QTRY_COMPARE_WITH_TIMEOUT(window->serverListWidget()->count(), 3, 5000);
 
-    QListWidget *list = window->serverListWidget();
+    auto *list = qobject_cast<ServerListWidget *>(window->serverListWidget());
+    QVERIFY(list);
     QStringList names;
     QStringList hosts;
     for (int i = 0; i < list->count(); ++i) {
-        auto *row = qobject_cast<ServerItem *>(list->itemWidget(list->item(i)));
+        ServerItem *row = list->rowWidget(i);
         QVERIFY(row);
         names << row->name();
         hosts << list->item(i)->data(Qt::UserRole).toString();
@@ -700,12 +701,14 @@ void MainWindowTest::loadedListFillsRowsAndShowsTheChosenFlag()
     QCOMPARE(window->currentPage(), MainWindow::Page::Home);
     QVERIFY(m_engine.calls.filter(QStringLiteral("start")).isEmpty()); // no reconnect
 
-    // The latency test fills every row.
+    // The latency test fills every row, and the row widgets show it.
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
     const QRegularExpression latency(QStringLiteral("^(\\d+ ms|>1000 ms)$"));
     for (int i = 0; i < list->count(); ++i) {
-        auto *row = qobject_cast<ServerItem *>(list->itemWidget(list->item(i)));
-        QTRY_VERIFY_WITH_TIMEOUT(latency.match(row->speed()).hasMatch(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(latency.match(list->rowSpeed(i)).hasMatch(), 5000);
+        ServerItem *row = list->rowWidget(i);
+        QTRY_COMPARE_WITH_TIMEOUT(row->speed(), list->rowSpeed(i), 5000);
+        QCOMPARE(row->speedLabel()->text(), list->rowSpeed(i));
     }
     QTRY_VERIFY_WITH_TIMEOUT(window->refreshButton()->isEnabled(), 5000);
 
@@ -718,6 +721,19 @@ void MainWindowTest::loadedListFillsRowsAndShowsTheChosenFlag()
     QCOMPARE(list->count(), 2);
     QCOMPARE(panelShownAtTest, QList<bool>{true});
     QVERIFY(window->loadingPanel()->isHidden());
+    // The new rows got the new run's results; late results of any run before land nowhere.
+    QStringList speeds;
+    for (int i = 0; i < list->count(); ++i) {
+        QTRY_VERIFY_WITH_TIMEOUT(latency.match(list->rowSpeed(i)).hasMatch(), 5000);
+        speeds << list->rowSpeed(i);
+    }
+    for (quint64 key = 0; key < 100; ++key)
+        emit window->latencyTest()->signalSpeed(key, QStringLiteral("999 ms"));
+    QCoreApplication::processEvents();
+    for (int i = 0; i < list->count(); ++i) {
+        QCOMPARE(list->rowSpeed(i), speeds.at(i));
+        QCOMPARE(list->rowWidget(i)->speed(), speeds.at(i));
+    }
 }
 
 void MainWindowTest::emptyListDisablesConnectUntilAListArrives()

@@ -96,7 +96,8 @@ void MainWindowServersTest::firstShowLoadsTheListAndARowConnectsWithItsConfigura
     QVERIFY(m_backend.resetRequests());
 
     window->show();
-    QListWidget *list = window->serverListWidget();
+    auto *list = qobject_cast<ServerListWidget *>(window->serverListWidget());
+    QVERIFY(list);
     QTRY_COMPARE_WITH_TIMEOUT(list->count(), 3, 20000);
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
 
@@ -107,7 +108,7 @@ void MainWindowServersTest::firstShowLoadsTheListAndARowConnectsWithItsConfigura
 
     QStringList names;
     for (int i = 0; i < list->count(); ++i) {
-        auto *row = qobject_cast<ServerItem *>(list->itemWidget(list->item(i)));
+        ServerItem *row = list->rowWidget(i);
         QVERIFY(row);
         names << row->name();
         QVERIFY(!row->flagLabel()->pixmap(Qt::ReturnByValue).isNull());

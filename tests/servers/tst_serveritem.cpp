@@ -1,5 +1,5 @@
 // The server row widget: sizes, spacing and styles of its three labels, and its flag picture;
-// the server list that shows and places only the rows in view.
+// the server list whose rows get their widgets only as they come into view.
 
 #include "resinit.h"
 #include "serveritem.h"
@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -30,7 +31,7 @@ ServerInfoList makeServers(int count)
     return servers;
 }
 
-ServerItem *rowWidget(const QListWidget &list, int row)
+ServerItem *itemWidgetOf(const QListWidget &list, int row)
 {
     return qobject_cast<ServerItem *>(list.itemWidget(list.item(row)));
 }
@@ -172,7 +173,12 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(list.item(i)->data(Qt::UserRole).toString(), servers.at(i)->host);
             QCOMPARE(list.item(i)->sizeHint(), QSize(0, 26));
-            auto *row = qobject_cast<ServerItem *>(list.itemWidget(list.item(i)));
+            QCOMPARE(list.item(i)->data(ServerListWidget::NameRole).toString(),
+                     servers.at(i)->name);
+            QCOMPARE(list.item(i)->data(ServerListWidget::FlagRole).toString(),
+                     QStringLiteral("JP"));
+            // A plain list has a widget for every row.
+            ServerItem *row = itemWidgetOf(list, i);
             QVERIFY(row);
             QCOMPARE(row->name(), servers.at(i)->name);
             QVERIFY(row->speed().isEmpty());
@@ -181,7 +187,7 @@ private slots:
         QVERIFY(list.updatesEnabled());
     }
 
-    void manyRowsShowOnlyTheRowsInViewAsTheListScrolls()
+    void manyRowsGetWidgetsOnlyInViewAsTheListScrolls()
     {
         ServerListWidget list;
         list.resize(300, 400);
@@ -191,15 +197,22 @@ private slots:
         fillServerRows(&list, servers, servers.first(), kRowHeight);
         QCoreApplication::processEvents();
         QCOMPARE(list.count(), kManyRows);
-        // Every row keeps its widget, in view or not: the window tests latency through them.
+        // Every row holds its server; only the rows in view have widgets, whatever the length.
         for (int i = 0; i < kManyRows; ++i) {
-            ServerItem *row = rowWidget(list, i);
-            QVERIFY2(row, qPrintable(QString::number(i)));
-            QCOMPARE(row->name(), servers.at(i)->name);
-            QCOMPARE(list.item(i)->data(Qt::UserRole).toString(), servers.at(i)->host);
+            const QListWidgetItem *item = list.item(i);
+            QCOMPARE(item->data(Qt::UserRole).toString(), servers.at(i)->host);
+            QCOMPARE(item->data(ServerListWidget::NameRole).toString(), servers.at(i)->name);
+            QCOMPARE(item->data(ServerListWidget::FlagRole).toString(),
+                     QLatin1String(i % 3 == 0       ? "JP"
+                                       : i % 3 == 1 ? "DE"
+                                                    : "FR"));
+            QCOMPARE(item->sizeHint(), QSize(0, kRowHeight));
+            QVERIFY(list.rowSpeed(i).isEmpty());
         }
+        int inView = 0;
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &inView);
+        QCOMPARE(list.findChildren<ServerItem *>().size(), inView);
 
-        VERIFY_ROWS_IN_VIEW(list, 0);
         list.scrollToItem(list.item(kManyRows / 2), QAbstractItemView::PositionAtCenter);
         QCoreApplication::processEvents();
         VERIFY_ROWS_IN_VIEW(list, kManyRows / 2);
@@ -215,9 +228,16 @@ private slots:
         list.scrollToTop();
         QCoreApplication::processEvents();
         VERIFY_ROWS_IN_VIEW(list, 0);
+        // Made widgets stay with their rows, but only the ones in view are in the viewport.
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &inView);
+        QCOMPARE(list.viewport()
+                     ->findChildren<ServerItem *>(QString(), Qt::FindDirectChildrenOnly)
+                     .size(),
+                 inView);
+        QVERIFY(list.findChildren<ServerItem *>().size() < 6 * inView);
     }
 
-    void rowsOutOfViewMakeNoLabelsAndLeaveTheViewport()
+    void aFarRowGetsItsWidgetWhenAskedAndItStaysOffScreen()
     {
         ServerListWidget list;
         list.resize(300, 400);
@@ -225,23 +245,35 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
         QCoreApplication::processEvents();
-        // What keeps a fill, a paint and a scroll step from growing with the list: the
-        // viewport holds only the rows in view, and only those have made their labels.
         int inView = 0;
         VERIFY_ROWS_IN_VIEW_COUNT(list, 0, &inView);
-        QCOMPARE(list.viewport()
-                     ->findChildren<ServerItem *>(QString(), Qt::FindDirectChildrenOnly)
-                     .size(),
-                 inView);
+        // Only the rows in view have made their labels.
         QCOMPARE(list.findChildren<QLabel *>().size(), 3 * inView);
 
-        // Asked for, a label of a row out of view is made and shows the row's data.
-        ServerItem *far = rowWidget(list, kManyRows - 5);
+        const int farRow = kManyRows - 5;
+        QVERIFY(!list.existingRowWidget(farRow));
+        QCOMPARE(list.rowOfWidget(nullptr), -1);
+        ServerItem *far = list.rowWidget(farRow);
+        QVERIFY(far);
+        QCOMPARE(list.rowWidget(farRow), far);
+        QCOMPARE(list.existingRowWidget(farRow), far);
+        QCOMPARE(list.rowOfWidget(far), farRow);
         QVERIFY(!far->isVisible());
-        QCOMPARE(far->nameLabel()->text(), QStringLiteral("Server %1").arg(kManyRows - 5));
+        QVERIFY(far->parentWidget() != list.viewport());
+        QCOMPARE(far->nameLabel()->text(), QStringLiteral("Server %1").arg(farRow));
         QCOMPARE(far->flagLabel()->pixmap(Qt::ReturnByValue).size(), QSize(50, 25));
         QVERIFY(far->speedLabel()->text().isEmpty());
         QVERIFY(!far->nameLabel()->isVisible());
+        // Made out of view, it changes nothing in view.
+        VERIFY_ROWS_IN_VIEW(list, 0);
+
+        QVERIFY(!list.rowWidget(-1));
+        QVERIFY(!list.rowWidget(kManyRows));
+        QVERIFY(!list.existingRowWidget(kManyRows));
+        list.setRowSpeed(kManyRows, QStringLiteral("1 ms"));
+        QVERIFY(list.rowSpeed(kManyRows).isEmpty());
+        ServerItem foreign(QPixmap(), QStringLiteral("Elsewhere"), QString());
+        QCOMPARE(list.rowOfWidget(&foreign), -1);
     }
 
     void speedOfARowOutOfViewShowsWhenScrolledIn()
@@ -254,31 +286,39 @@ private slots:
         QCoreApplication::processEvents();
 
         const int target = 1500;
-        ServerItem *row = rowWidget(list, target);
-        QVERIFY(!row->isVisible());
-        row->setSpeed(QStringLiteral("42 ms"));
-        QCOMPARE(row->speed(), QStringLiteral("42 ms"));
+        list.setRowSpeed(target, QStringLiteral("42 ms"));
+        QCOMPARE(list.rowSpeed(target), QStringLiteral("42 ms"));
+        QVERIFY(!list.existingRowWidget(target)); // storing a speed makes no widget
         // Shown with its labels by the scroll itself, not some later event.
         list.scrollToItem(list.item(target));
+        ServerItem *row = list.existingRowWidget(target);
+        QVERIFY(row);
         QVERIFY(row->isVisible());
         QCOMPARE(row->geometry(), list.visualRect(list.model()->index(target, 0)));
         QVERIFY(row->speedLabel()->isVisible());
         QCOMPARE(row->speedLabel()->text(), QStringLiteral("42 ms"));
+        QCOMPARE(row->speed(), QStringLiteral("42 ms"));
         QVERIFY(row->nameLabel()->isVisible());
         QCOMPARE(row->nameLabel()->text(), QStringLiteral("Server %1").arg(target));
-        // A row in view takes a new speed at once.
-        row->setSpeed(QStringLiteral("7 ms"));
+        // A row with a widget takes a new speed at once.
+        list.setRowSpeed(target, QStringLiteral("7 ms"));
         QCOMPARE(row->speedLabel()->text(), QStringLiteral("7 ms"));
+        QCOMPARE(list.rowSpeed(target), QStringLiteral("7 ms"));
 
-        // Out of view again, then back: the latest speed stays.
+        // Out of view again, then back: the same widget, with the latest speed.
         list.scrollToTop();
         QCoreApplication::processEvents();
         QVERIFY(!row->isVisible());
-        row->setSpeed(QStringLiteral(">1000 ms"));
+        list.setRowSpeed(target, QStringLiteral(">1000 ms"));
         list.scrollToItem(list.item(target));
         QCoreApplication::processEvents();
+        QCOMPARE(list.existingRowWidget(target), row);
         QVERIFY(row->isVisible());
         QCOMPARE(row->speedLabel()->text(), QStringLiteral(">1000 ms"));
+        // Its neighbour kept its own (empty) speed.
+        QVERIFY(list.rowSpeed(target - 1).isEmpty());
+        QVERIFY(list.existingRowWidget(target - 1));
+        QVERIFY(list.existingRowWidget(target - 1)->speed().isEmpty());
     }
 
     void currentRowAndKeysBringTheirRowsIntoView()
@@ -300,7 +340,7 @@ private slots:
         QTest::keyClick(&list, Qt::Key_Home);
         QCOMPARE(list.currentRow(), 0);
         VERIFY_ROWS_IN_VIEW(list, 0);
-        QVERIFY(!rowWidget(list, kManyRows - 1)->isVisible());
+        QVERIFY(!list.existingRowWidget(kManyRows - 1)->isVisible());
         const int pageBottom = list.indexAt(list.viewport()->rect().bottomLeft()).row();
         for (int i = 0; i < pageBottom + 3; ++i)
             QTest::keyClick(&list, Qt::Key_Down);
@@ -340,6 +380,7 @@ private slots:
         list.resize(300, 400);
         const ServerInfoList servers = makeServers(kManyRows);
         fillServerRows(&list, servers, servers.at(700), kRowHeight);
+        QVERIFY(list.findChildren<ServerItem *>().size() < 40);
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         QVERIFY(list.viewport()->isVisible());
@@ -358,38 +399,72 @@ private slots:
         fillServerRows(&list, makeServers(kManyRows), ServerInfoPtr(), kRowHeight);
         list.scrollToItem(list.item(900));
         QCoreApplication::processEvents();
-        QPointer<ServerItem> old = rowWidget(list, 900);
+        QPointer<ServerItem> old = list.existingRowWidget(900);
         QVERIFY(old && old->isVisible());
+        list.setRowSpeed(900, QStringLiteral("5 ms"));
 
         const ServerInfoList fewer = makeServers(30);
         fillServerRows(&list, fewer, fewer.at(29), kRowHeight);
+        // Gone for the list at once, deleted on the next turn of the loop.
+        QCOMPARE(list.rowOfWidget(old.data()), -1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
         QVERIFY(old.isNull());
         QCOMPARE(list.count(), 30);
         QCOMPARE(list.currentRow(), 29);
-        QCOMPARE(list.findChildren<ServerItem *>().size(), 30);
-        VERIFY_ROWS_IN_VIEW(list, 29);
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(list.rowSpeed(i).isEmpty());
+        int inView = 0;
+        VERIFY_ROWS_IN_VIEW_COUNT(list, 29, &inView);
+        QCOMPARE(list.findChildren<ServerItem *>().size(), inView);
+    }
+
+    void removedRowTakesItsWidgetAlong()
+    {
+        ServerListWidget list;
+        list.resize(300, 400);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        fillServerRows(&list, makeServers(100), ServerInfoPtr(), kRowHeight);
+        QCoreApplication::processEvents();
+        QPointer<ServerItem> second = list.existingRowWidget(2);
+        ServerItem *third = list.existingRowWidget(3);
+        QVERIFY(second && third);
+
+        delete list.takeItem(2);
+        QCOMPARE(list.rowOfWidget(second.data()), -1);
+        // The rows below move up with their widgets.
+        QCOMPARE(list.rowOfWidget(third), 2);
+        QCOMPARE(list.existingRowWidget(2), third);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(second.isNull());
+        QCoreApplication::processEvents();
+        QCOMPARE(list.item(2)->data(ServerListWidget::NameRole).toString(),
+                 QStringLiteral("Server 3"));
+        QVERIFY(third->isVisible());
+        QCOMPARE(third->geometry(), list.visualRect(list.model()->index(2, 0)));
+        QCOMPARE(third->name(), QStringLiteral("Server 3"));
     }
 
 private:
     // What is wrong with the rows in view, if anything: the rows in view, and only those, must
-    // be shown where the view has them, labels on screen; row `expected` must be among them;
-    // and the screen must show the rows' flags. inView gets their number.
-    static QString rowsInViewProblem(const QListWidget &list, int expected, int *inView = nullptr)
+    // be shown where the view has them, labels on screen (rows out of view have no widget or a
+    // hidden one); row `expected` must be among them; and the screen must show the rows'
+    // flags. inView gets their number.
+    static QString rowsInViewProblem(const ServerListWidget &list, int expected,
+                                     int *inView = nullptr)
     {
         QCoreApplication::processEvents();
         int shown = 0;
         for (int i = 0; i < list.count(); ++i) {
-            ServerItem *row = rowWidget(list, i);
-            if (!row)
-                return QStringLiteral("row %1 has no widget").arg(i);
-            if (row->isVisible() != rowInView(list, i))
-                return QStringLiteral("row %1: visible %2, in view %3")
+            ServerItem *row = list.existingRowWidget(i);
+            const bool visible = row && row->isVisible();
+            if (visible != rowInView(list, i))
+                return QStringLiteral("row %1: %2, in view %3")
                     .arg(i)
-                    .arg(row->isVisible())
+                    .arg(row ? (visible ? "shown" : "hidden") : "no widget")
                     .arg(rowInView(list, i));
-            if (!row->isVisible())
+            if (!visible)
                 continue;
             ++shown;
             const QRect rect = list.visualRect(list.model()->index(i, 0));
@@ -404,9 +479,15 @@ private:
                     .arg(rect.y())
                     .arg(rect.width())
                     .arg(rect.height());
+            if (row->parentWidget() != list.viewport())
+                return QStringLiteral("row %1 is not in the viewport").arg(i);
             if (!row->nameLabel()->isVisible()
                 || row->nameLabel()->text() != QStringLiteral("Server %1").arg(i))
                 return QStringLiteral("row %1 shows no name").arg(i);
+            if (row->speed() != list.rowSpeed(i))
+                return QStringLiteral("row %1 shows speed %2, has %3")
+                    .arg(i)
+                    .arg(row->speed(), list.rowSpeed(i));
         }
         if (!rowInView(list, expected))
             return QStringLiteral("row %1 not in view").arg(expected);
@@ -416,8 +497,8 @@ private:
         // On screen: the red disc of a Japanese row, the white middle of a French one.
         const QImage shot = list.viewport()->grab().toImage();
         for (int i = 0; i < list.count(); ++i) {
-            ServerItem *row = rowWidget(list, i);
-            if (!row->isVisible() || i % 3 == 1)
+            ServerItem *row = list.existingRowWidget(i);
+            if (!row || !row->isVisible() || i % 3 == 1)
                 continue;
             const QPoint centre = row->mapTo(
                 list.viewport(), row->flagLabel()->geometry().topLeft() + QPoint(25, 12));

@@ -2,6 +2,7 @@
 // without any network.
 
 #include "mconfig.h"
+#include "mdeploy.h"
 #include "refreshlimiter.h"
 #include "resinit.h"
 #include "serverinfo.h"
@@ -9,9 +10,16 @@
 
 #include <QDirIterator>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMutex>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <openssl/evp.h>
+
+#include <memory>
 
 namespace {
 
@@ -41,6 +49,32 @@ QString server(const QString &ip, const QString &name, const QString &country = 
 QString list(const QStringList &servers)
 {
     return QStringLiteral("{\"Servers\":[") + servers.join(QLatin1Char(',')) + QStringLiteral("]}");
+}
+
+// An "Ovpn" field as the backend makes it: AES-128-CBC under the configuration key, zero IV,
+// PKCS#7, base64.
+QString ovpnField(const QByteArray &config)
+{
+    const QByteArray key = Deploy::ovpnKey().left(15) + QByteArray(1, '\0');
+    const unsigned char iv[16] = {};
+    const std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx(EVP_CIPHER_CTX_new(),
+                                                                              &EVP_CIPHER_CTX_free);
+    QByteArray out(config.size() + 16, '\0');
+    int written = 0;
+    int last = 0;
+    auto *outBytes = reinterpret_cast<unsigned char *>(out.data());
+    if (!ctx
+        || EVP_EncryptInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
+                              reinterpret_cast<const unsigned char *>(key.constData()), iv)
+            != 1
+        || EVP_EncryptUpdate(ctx.get(), outBytes, &written,
+                             reinterpret_cast<const unsigned char *>(config.constData()),
+                             config.size())
+            != 1
+        || EVP_EncryptFinal_ex(ctx.get(), outBytes + written, &last) != 1)
+        return QString();
+    out.resize(written + last);
+    return QString::fromLatin1(out.toBase64());
 }
 
 } // namespace
@@ -192,6 +226,47 @@ private slots:
         QVERIFY(servers.at(2)->host.isEmpty());
         QVERIFY(servers.at(2)->name.isEmpty());
         QVERIFY(!takeLog().filter(QStringLiteral("OVPN:")).isEmpty());
+    }
+
+    void everyRecordLogsTheLineQDebugWouldWrite()
+    {
+        // Plain names take a short way to the log, the others go through QDebug, which quotes
+        // and escapes; either way the line is QDebug's, one per record, in list order.
+        const QStringList names{QStringLiteral("Berlin 1"),
+                                QStringLiteral("Tokyo \"2\""),
+                                QStringLiteral("back\\slash"),
+                                QString::fromUtf8("Zürich"),
+                                QString::fromUtf8("东京 \xF0\x9F\x98\x80"),
+                                QString(),
+                                QStringLiteral("tab\tinside"),
+                                QStringLiteral("~ !#$%&'()*+,-./09:;<=>?@AZ[]^_`az{|}")};
+        QJsonArray entries;
+        QList<int> sizes;
+        for (int i = 0; i < names.size(); ++i) {
+            const QByteArray config = QByteArray("remote 127.66.0.1 1194\n").repeated(i * 7);
+            sizes << config.size();
+            entries.append(QJsonObject{{QStringLiteral("Ip"), QStringLiteral("127.66.0.1")},
+                                       {QStringLiteral("Name"), names.at(i)},
+                                       {QStringLiteral("Country"), QStringLiteral("JP")},
+                                       {QStringLiteral("Ovpn"), ovpnField(config)}});
+        }
+        const QString text = QString::fromUtf8(
+            QJsonDocument(QJsonObject{{QStringLiteral("Servers"), entries}}).toJson());
+        bool ok = false;
+        const ServerInfoList servers = ServerListLoader::parseServerList(text, &ok);
+        QVERIFY(ok);
+        QCOMPARE(servers.size(), names.size());
+        const QStringList lines = takeLog().filter(QRegularExpression(QStringLiteral("^OVPN:")));
+        QCOMPARE(lines.size(), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            QCOMPARE(servers.at(i)->name, names.at(i));
+            QCOMPARE(servers.at(i)->ovpn.size(), sizes.at(i));
+            QString expected;
+            QDebug(&expected) << "OVPN:" << names.at(i) << sizes.at(i) << "characters";
+            expected.chop(1); // QDebug's space after the last item
+            QCOMPARE(lines.at(i), expected);
+        }
+        QCOMPARE(lines.at(0), QStringLiteral("OVPN: \"Berlin 1\" 0 characters"));
     }
 
     void newListReplacesTheOldAndABadOneKeepsIt()
