@@ -42,9 +42,13 @@ void ServerItem::makeLabels()
     m_flag->setPixmap(m_flagPixmap);
     m_flagPixmap = QPixmap();
     m_name->setFixedWidth(120);
-    m_name->setStyleSheet(rowTextStyle());
     m_speed->setFixedWidth(60);
-    m_speed->setStyleSheet(rowTextStyle());
+    // Rows of a ServerListWidget take the colour from the list's one sheet: a sheet per
+    // label is parsed and polished per label, the main cost of showing a row.
+    if (!m_styledByList) {
+        m_name->setStyleSheet(rowTextStyle());
+        m_speed->setStyleSheet(rowTextStyle());
+    }
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -145,6 +149,7 @@ ServerListWidget::ServerListWidget(QWidget *parent)
 {
     m_shelf->setObjectName(QStringLiteral("ServerRowShelf"));
     m_shelf->hide();
+    setStyleSheet(QStringLiteral("ServerItem QLabel{%1}").arg(rowTextStyle()));
     // Every row is a server row of one height: the layout need not ask each row its size.
     setUniformItemSizes(true);
 }
@@ -237,6 +242,7 @@ ServerItem *ServerListWidget::makeRowWidget(QListWidgetItem *rowItem, QWidget *p
         = new ServerItem(ServerItem::flagPixmap(rowItem->data(FlagRole).toString()),
                          rowItem->data(NameRole).toString(), rowItem->data(SpeedRole).toString(),
                          ServerItem::Labels::OnShow, parent);
+    widget->m_styledByList = true;
     m_widgets.insert(rowItem, widget);
     m_items.insert(widget, rowItem);
     return widget;

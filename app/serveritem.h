@@ -41,6 +41,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    bool m_styledByList = false;
     friend void fillServerRows(QListWidget *, const ServerInfoList &, const ServerInfoPtr &, int);
     friend class ServerListWidget;
 

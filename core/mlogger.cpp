@@ -156,10 +156,30 @@ void MLogger::setProductFolder(const QString &name)
     state().product = name;
 }
 
+namespace {
+
+// Local time is worked out once a second per thread: converting every line's time to local
+// time cost more than the rest of logging together when a list logs thousands of lines.
+QString logTimestamp()
+{
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = ms / 1000;
+    thread_local qint64 cachedSecond = -1;
+    thread_local QString cachedText;
+    if (second != cachedSecond) {
+        cachedText = QDateTime::fromMSecsSinceEpoch(second * 1000)
+                         .toString(QStringLiteral("yyyyMMdd h:mm:ss."));
+        cachedSecond = second;
+    }
+    return cachedText + QString::number(ms % 1000).rightJustified(3, QLatin1Char('0'));
+}
+
+} // namespace
+
 QString formatLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     return QStringLiteral("%1 %2 0x%3 %4 %5 ")
-        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd h:mm:ss.zzz")),
+        .arg(logTimestamp(),
              QLatin1String(levelWord(type)),
              QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()), 16),
              QString::number(context.line), message);
