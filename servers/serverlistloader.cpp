@@ -5,6 +5,7 @@
 #include "mconfig.h"
 #include "mdeploy.h"
 #include "mnetwork.h"
+#include "serverlistreader.h"
 
 #include <QDate>
 #include <QDebug>
@@ -139,6 +140,31 @@ void logRecord(const QString &name, int size)
     qt_message_output(QtInfoMsg, context, line);
 }
 
+// The texts of every element of "Servers" (none when it is missing or not an array); false
+// with the parser's message when the text is not JSON.
+bool readServerListDocument(const QString &text, QVector<RawServerEntry> *out, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = parseError.errorString();
+        return false;
+    }
+    const QJsonArray servers = document.object().value(QLatin1String("Servers")).toArray();
+    out->clear();
+    out->reserve(servers.size());
+    for (const QJsonValue &value : servers) {
+        const QJsonObject object = value.toObject();
+        RawServerEntry entry;
+        entry.ip = object.value(QLatin1String("Ip")).toString();
+        entry.name = object.value(QLatin1String("Name")).toString();
+        entry.country = object.value(QLatin1String("Country")).toString();
+        entry.ovpn = object.value(QLatin1String("Ovpn")).toString();
+        out->append(std::move(entry));
+    }
+    return true;
+}
+
 } // namespace
 
 ServerListLoader::ServerListLoader(const QString &cachePath, QObject *parent)
@@ -198,26 +224,27 @@ ServerInfoList ServerListLoader::parseServerList(const QString &text, bool *ok)
     *ok = false;
     if (text.size() < kMinListLength)
         return ServerInfoList();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
-    if (error.error != QJsonParseError::NoError) {
-        qInfo() << "setServerList,QJsonParseError:" << error.errorString();
-        return ServerInfoList();
+    QVector<RawServerEntry> entries;
+    // The document is the reference; the reader only spares it the plain lists.
+    if (!readServerListFast(text, &entries)) {
+        QString error;
+        if (!readServerListDocument(text, &entries, &error)) {
+            qInfo() << "setServerList,QJsonParseError:" << error;
+            return ServerInfoList();
+        }
     }
     *ok = true;
 
     ServerInfoList list;
-    const QJsonArray servers = document.object().value(QLatin1String("Servers")).toArray();
-    list.reserve(servers.size());
+    list.reserve(entries.size());
     ConfigDecryptor decryptor;
-    for (const QJsonValue &value : servers) {
-        const QJsonObject entry = value.toObject();
+    for (const RawServerEntry &entry : qAsConst(entries)) {
         const ServerInfoPtr info = ServerInfoPtr::create();
-        info->ip = entry.value(QLatin1String("Ip")).toString().trimmed();
-        info->name = entry.value(QLatin1String("Name")).toString().trimmed();
-        info->country = entry.value(QLatin1String("Country")).toString().trimmed();
+        info->ip = entry.ip.trimmed();
+        info->name = entry.name.trimmed();
+        info->country = entry.country.trimmed();
         info->host = info->ip;
-        info->ovpn = decryptor.decryptBase64(entry.value(QLatin1String("Ovpn")).toString());
+        info->ovpn = decryptor.decryptBase64(entry.ovpn);
         // The configuration carries the inline keys: the log names it, never shows it.
         logRecord(info->name, info->ovpn.size());
         list.append(info);
