@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QEventLoop>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -94,5 +95,8 @@ void MNetwork::globalClean()
     // The main thread's driver would otherwise outlive the library, until the application
     // object goes.
     MCurlMulti::releaseThreadMulti();
+    // Idle pool threads keep their driver until they exit, which would be after the library
+    // is gone (a double free at exit): end them first.
+    QThreadPool::globalInstance()->waitForDone();
     curl_global_cleanup();
 }
