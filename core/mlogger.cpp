@@ -179,8 +179,7 @@ QString logTimestamp()
 QString formatLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     return QStringLiteral("%1 %2 0x%3 %4 %5 ")
-        .arg(logTimestamp(),
-             QLatin1String(levelWord(type)),
+        .arg(logTimestamp(), QLatin1String(levelWord(type)),
              QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()), 16),
              QString::number(context.line), message);
 }
