@@ -9,7 +9,8 @@
 # Set by run.sh: QUELLNET_DEMO_WORK (the demo's private folder, with pki/ from
 # make-test-ca.sh), QUELLNET_DEMO_BUILD (absolute build folder), QUELLNET_DEMO_XVFB=1 to run
 # the client under xvfb-run, QUELLNET_DEMO_HTTPD=1 when the harness runs its test web
-# server. The client's own environment (HOME, XDG_*, QUELLNET_* overrides) comes from run.sh.
+# server, QUELLNET_DEMO_HELPER=1 to start quellnet-helper here (inside the namespace, as
+# root) for the client. The client's own environment (HOME, XDG_*, QUELLNET_* overrides) comes from run.sh.
 # SIGTERM ends the client first (it stops its tunnel), then the backend.
 set -euo pipefail
 
@@ -17,6 +18,8 @@ work=${QUELLNET_DEMO_WORK:?set by scripts/run.sh}
 build=${QUELLNET_DEMO_BUILD:?set by scripts/run.sh}
 
 backend_pid=""
+helper_pid=""
+helper_dir=""
 launcher_pid=""
 xserver_pid=""
 
@@ -58,6 +61,9 @@ cleanup() {
     stop_pid "$launcher_pid" 50
     stop_pid "$xserver_pid" 50
     stop_pid "$backend_pid" 50
+    # The helper ends a session the client left running; that takes up to about 12 s.
+    stop_pid "$helper_pid" 200
+    [ -n "$helper_dir" ] && rm -rf "$helper_dir"
     rm -f "$work/client.pid"
     exit "$rc"
 }
@@ -77,6 +83,25 @@ if [ -n "${QUELLNET_E2E_CLIENT_OVPN:-}" ]; then
     printf 'name=Demo Server\ncountry=US\nip=%s\n' "$QUELLNET_E2E_SERVER_IP" \
         >"$servers/us-demo-1.info"
     server_args=(--ovpn-dir "$servers")
+fi
+
+if [ "${QUELLNET_DEMO_HELPER:-0}" = 1 ]; then
+    # A short folder: the socket's path has at most 107 bytes.
+    helper_dir=$(mktemp -d /tmp/qndemo-helper.XXXXXX)
+    "$build/bin/quellnet-helper" --socket "$helper_dir/helper.sock" --runtime-dir "$helper_dir" \
+        --dns resolv.conf >"$work/helper.log" 2>&1 &
+    helper_pid=$!
+    for ((i = 0; i < 100; i++)); do
+        [ -S "$helper_dir/helper.sock" ] && break
+        kill -0 "$helper_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ ! -S "$helper_dir/helper.sock" ]; then
+        log "quellnet-helper did not start:"
+        cat "$work/helper.log" >&2
+        exit 1
+    fi
+    export QUELLNET_HELPER_SOCKET=$helper_dir/helper.sock
 fi
 
 # The ports the client's built-in defaults use, and the fixed server-list port 4430.

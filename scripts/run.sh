@@ -126,12 +126,11 @@ run_loopback() {
     say "Connecting needs root, /dev/net/tun and network namespaces (the demo's VPN server"
     say "runs in throw-away namespaces). Running the backend and the client on 127.0.0.1"
     say "only; the bundled demo servers are listed but cannot be connected to."
-    # The tunnel engine must never run here: without a namespace it would change this
-    # machine's own network. An absent elevation helper makes every start fail early.
-    export QUELLNET_TUNNELKIT_ELEVATE=pkexec
-    export QUELLNET_PKEXEC=/nonexistent/quellnet-demo-connects-only-in-namespaces
-    export XDG_RUNTIME_DIR=$work/run
-    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    # The tunnel must never run here: without a namespace it would change this machine's
+    # own network. The client is pointed at a helper that does not exist (not at an
+    # installed one), so every start fails early.
+    export QUELLNET_HELPER_SOCKET=$work/no-helper-outside-namespaces.sock
+    export QUELLNET_DEMO_HELPER=0
     export QUELLNET_DEMO_XVFB=$xvfb
     scripts/demo-inside.sh "$@" &
     runner_pid=$!
@@ -164,8 +163,8 @@ if [ $xvfb = 0 ]; then
     fi
 fi
 export QUELLNET_DEMO_XVFB=$xvfb
-# As root inside its namespace the engine runs openvpn and nft itself.
-export QUELLNET_TUNNELKIT_ELEVATE=none
+# demo-inside.sh starts the demo's own helper inside the client namespace.
+export QUELLNET_DEMO_HELPER=1
 export QUELLNET_E2E_TIMEOUT=${QUELLNET_DEMO_TIMEOUT:-28800}
 
 httpd=()

@@ -19,6 +19,7 @@ enum class Kind {
     Verb, // 0..6: higher levels print packet contents
     ExitNotify, // at most 3: stop() waits for it
     SetenvOpt, // "setenv opt X": X is checked on its own
+    Route, // route, route-ipv6: never around the tunnel (net_gateway)
     Dropped, // Windows-only, no effect on Linux
 };
 
@@ -125,14 +126,12 @@ const std::map<std::string, Kind> &allowedDirectives()
         // routes
         {"redirect-gateway", Kind::Plain},
         {"redirect-private", Kind::Plain},
-        {"route", Kind::Plain},
-        {"route-ipv6", Kind::Plain},
+        {"route", Kind::Route},
+        {"route-ipv6", Kind::Route},
         {"route-gateway", Kind::Plain},
         {"route-metric", Kind::Plain},
         {"route-delay", Kind::Plain},
-        {"route-nopull", Kind::Plain},
         {"block-ipv6", Kind::Plain},
-        {"pull-filter", Kind::Plain},
         {"dhcp-option", Kind::Plain},
         {"topology", Kind::Plain},
         {"tun-ipv6", Kind::Plain},
@@ -190,6 +189,8 @@ std::string refusalReason(const std::string &name)
         {"up-restart", "concerns programs run by openvpn"},
         {"up-delay", "concerns programs run by openvpn"},
         {"script-security", "is set by the engine"},
+        {"route-nopull", "would leave the tunnel without routes"},
+        {"pull-filter", "could drop the server's routes and DNS"},
         {"plugin", "loads code"},
         {"engine", "loads code"},
         {"providers", "loads code"},
@@ -440,6 +441,13 @@ bool Filter::directive(int line, std::vector<std::string> tokens, Scope *scope, 
     case Kind::Verb:
         if (args != 1 || !parseNumber(tokens[1], 0, 6, &number))
             return refuse(line, name, "must be 0 to 6");
+        m_result.verb = int(number);
+        break;
+    case Kind::Route:
+        for (size_t i = 1; i < tokens.size(); ++i) {
+            if (tokens[i] == "net_gateway")
+                return refuse(line, name, "routes traffic around the tunnel");
+        }
         break;
     case Kind::ExitNotify:
         if (args > 1 || (args == 1 && !parseNumber(tokens[1], 0, 3, &number)))
@@ -791,6 +799,8 @@ std::string configTrailer(const TrailerParams &p)
         t += "management-client-user " + quoted(p.user) + "\n";
     t += "management-signal\n";
     t += "remap-usr1 SIGTERM\n";
+    // The pushed DNS servers are read from the log line of the push reply (verb 3).
+    t += "verb " + std::to_string(p.verb < 3 ? 3 : p.verb) + "\n";
     return t;
 }
 

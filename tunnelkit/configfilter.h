@@ -24,6 +24,7 @@ struct FilteredConfig
     std::string body; // the rebuilt configuration, without the engine's trailer
     RemoteSpec remote;
     std::vector<std::string> notes; // directives accepted but left out, for the log
+    int verb = -1; // the configuration's verb, -1 when it sets none
 };
 
 // Limits of what is read at all; openvpn's own line and parameter sizes.
@@ -46,6 +47,7 @@ struct TrailerParams
     std::string socketPath; // the engine's management socket, which openvpn connects to
     std::string user; // the only user openvpn talks management with; empty: any
     uint32_t mark = 0;
+    int verb = -1; // the configuration's; the trailer raises it to at least 3
 };
 std::string configTrailer(const TrailerParams &params);
 

@@ -54,7 +54,7 @@ Engine::~Engine()
     if (m_socket)
         m_socket->abort();
     if (m_process && m_process->state() != QProcess::NotRunning) {
-        if (!m_process->waitForFinished(kGraceCloseMs) && m_elevation.how != Elevation::Pkexec)
+        if (!m_process->waitForFinished(kGraceCloseMs))
             m_process->kill();
         m_process->waitForFinished(kGraceKillMs);
     }
@@ -113,7 +113,6 @@ int Engine::start(const StartRequest &request)
     m_running->store(true);
     ++m_session;
     m_environment = request.environment;
-    m_elevation = chooseElevation(m_environment);
     m_killSwitch = request.killSwitch;
     m_interface = QStringLiteral("qnet%1").arg(m_environment.pid % 10000000);
     m_stopping = false;
@@ -125,6 +124,8 @@ int Engine::start(const StartRequest &request)
     m_fatal.clear();
     m_exitReason.clear();
     m_meter.reset();
+    m_pushedDns.clear();
+    m_tunnelAddresses.clear();
 
     const FilteredConfig config = filterConfig(request.config, request.server);
     if (!config.ok)
@@ -133,20 +134,14 @@ int Engine::start(const StartRequest &request)
     for (const std::string &note : config.notes)
         log(QStringLiteral("tunnelkit: configuration: ") + fromStd(note));
 
-    if (m_elevation.how == Elevation::Unavailable)
-        return fail(StartNoPrivileges, m_elevation.problem);
-
     QString why;
     if (!resolveEndpoint(config.remote, &why))
         return fail(StartResolveFailed, why);
 
-    if (m_killSwitch.level == 3) {
-        if (!applyPolicy(FirewallState::Connecting))
-            return fail(StartKillSwitchFailed,
-                        QStringLiteral("the kill switch could not be installed"));
-    } else {
-        removeTable();
-    }
+    // With or without the kill switch: the leak protection comes up before openvpn does.
+    if (!applyPolicy(FirewallState::Connecting))
+        return fail(StartKillSwitchFailed,
+                    QStringLiteral("the firewall rules could not be installed"));
 
     TrailerParams trailer;
     trailer.device = m_interface.toStdString();
@@ -155,6 +150,7 @@ int Engine::start(const StartRequest &request)
     trailer.transport = m_transport;
     trailer.user = m_environment.userName.toStdString();
     trailer.mark = kOpenvpnMark;
+    trailer.verb = config.verb;
     QString configPath;
     sweepStaleRuntimeFolders();
     m_runtime = std::make_unique<QTemporaryDir>(m_environment.runtimeBase
@@ -188,9 +184,12 @@ int Engine::fail(int result, const QString &why)
     if (m_process)
         endProcess();
     cleanupSession();
+    restoreDns();
     // Fail closed: whatever was let through for this attempt is taken back.
     if (m_killSwitch.level == 3 && m_tableInstalled && result != StartKillSwitchFailed)
         applyPolicy(FirewallState::Blocked);
+    else if (m_killSwitch.level != 3)
+        removeTable();
     m_running->store(false);
     emitEvent(QStringLiteral("FAILED"), why);
     return result;
@@ -274,6 +273,15 @@ void Engine::sweepStaleRuntimeFolders()
             = owner.open(QIODevice::ReadOnly) ? owner.read(20).trimmed().toLongLong() : 0;
         if (pid > 0 ? os::processAlive(pid) : folder.lastModified().toUTC() > settled)
             continue;
+        // openvpn normally ends with its management link; one that outlived a crash would keep
+        // a tunnel nobody controls.
+        QFile openvpnNote(folder.filePath() + QStringLiteral("/openvpn.pid"));
+        const qint64 openvpnPid = openvpnNote.open(QIODevice::ReadOnly)
+            ? openvpnNote.read(20).trimmed().toLongLong()
+            : 0;
+        if (os::endStrayOpenvpn(openvpnPid))
+            log(QStringLiteral("tunnelkit: ended openvpn %1, left by an engine that ended")
+                    .arg(openvpnPid));
         if (QDir(folder.filePath()).removeRecursively())
             log(QStringLiteral("tunnelkit: removed %1, left by an engine that ended")
                     .arg(folder.filePath()));
@@ -303,8 +311,6 @@ int Engine::launchAndConnect(const QString &configPath)
     if (openvpn.isEmpty())
         return fail(StartLaunchFailed,
                     QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
-    const Command command
-        = elevatedCommand(m_elevation, openvpn, {QStringLiteral("--config"), configPath});
     // Listening before openvpn starts: it connects once, at start-up, and ends when nobody
     // is there. Only our user and root can reach the socket (0700 folder, 0600 socket).
     const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
@@ -322,26 +328,20 @@ int Engine::launchAndConnect(const QString &configPath)
     m_process->setWorkingDirectory(m_runtime->path());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &Engine::onOutput);
     m_holdOutput = true;
-    m_process->start(command.program, command.arguments);
+    // A fixed argument list: everything else is in the configuration the engine wrote.
+    m_process->start(openvpn, {QStringLiteral("--config"), configPath});
     if (!m_process->waitForStarted(10000))
-        return fail(
-            StartLaunchFailed,
-            QStringLiteral("cannot start %1: %2").arg(command.program, m_process->errorString()));
-    log(QStringLiteral("tunnelkit: started %1 (pid %2)%3")
-            .arg(openvpn)
-            .arg(m_process->processId())
-            .arg(m_elevation.how == Elevation::Pkexec ? QStringLiteral(" through pkexec")
-                                                      : QString()));
+        return fail(StartLaunchFailed,
+                    QStringLiteral("cannot start %1: %2").arg(openvpn, m_process->errorString()));
+    log(QStringLiteral("tunnelkit: started %1 (pid %2)").arg(openvpn).arg(m_process->processId()));
+    QFile pidNote(m_runtime->filePath(QStringLiteral("openvpn.pid")));
+    if (pidNote.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        pidNote.write(QByteArray::number(m_process->processId()));
 
     const auto ended = [this]() {
         drain();
         flushHeldOutput();
         const int code = m_process->exitCode();
-        if (m_elevation.how == Elevation::Pkexec && (code == 126 || code == 127))
-            return fail(StartNoPrivileges,
-                        QStringLiteral("pkexec refused to run openvpn or the authorisation was "
-                                       "dismissed (exit code %1)")
-                            .arg(code));
         if (m_process->exitStatus() == QProcess::CrashExit)
             return fail(StartLaunchFailed,
                         QStringLiteral("openvpn crashed before its management interface was up"));
@@ -351,9 +351,9 @@ int Engine::launchAndConnect(const QString &configPath)
                         .arg(code));
     };
 
-    // Waits for openvpn to connect and greet; a password prompt may stand between pkexec and
-    // openvpn. The loop reacts to the connection itself: nothing is polled.
-    const QDeadlineTimer deadline(m_elevation.how == Elevation::Pkexec ? 180000 : 20000);
+    // Waits for openvpn to connect and greet. The loop reacts to the connection itself:
+    // nothing is polled.
+    const QDeadlineTimer deadline(20000);
     bool banner = false;
     {
         QEventLoop loop;
@@ -442,8 +442,7 @@ int Engine::launchAndConnect(const QString &configPath)
 
 bool Engine::isOurOpenvpn(QLocalSocket *socket)
 {
-    // The folder keeps other users out; this keeps out other programs of ours. pkexec runs
-    // openvpn in its own process, so the peer is always the process started here.
+    // The folder keeps other users out; this keeps out any other process of root's.
     qint64 pid = 0;
     uint uid = 0;
     if (!os::peerCredentials(socket->socketDescriptor(), &pid, &uid)) {
@@ -499,15 +498,13 @@ void Engine::endProcess()
         m_socket->abort();
     if (m_process->waitForFinished(kGraceCloseMs))
         return;
-    if (m_elevation.how != Elevation::Pkexec) {
-        m_process->terminate();
-        if (m_process->waitForFinished(kGraceKillMs))
-            return;
-        log(QStringLiteral("tunnelkit: killing openvpn (pid %1)").arg(m_process->processId()));
-        m_process->kill();
-        if (m_process->waitForFinished(kGraceKillMs))
-            return;
-    }
+    m_process->terminate();
+    if (m_process->waitForFinished(kGraceKillMs))
+        return;
+    log(QStringLiteral("tunnelkit: killing openvpn (pid %1)").arg(m_process->processId()));
+    m_process->kill();
+    if (m_process->waitForFinished(kGraceKillMs))
+        return;
     log(QStringLiteral("tunnelkit: openvpn (pid %1) did not end").arg(m_process->processId()));
 }
 
@@ -573,8 +570,9 @@ void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &envir
         cleanupSession();
     }
     m_environment = environment;
-    m_elevation = chooseElevation(m_environment);
-    m_killSwitch = killSwitch;
+    if (killSwitch.known)
+        m_killSwitch = killSwitch;
+    restoreDns();
     settleAfterStop();
     m_running->store(false);
     if (hadSession)
@@ -606,8 +604,11 @@ void Engine::sessionEnded()
                                       : QStringLiteral("connection lost: ") + m_exitReason;
 
     cleanupSession();
+    restoreDns();
     if (m_killSwitch.level == 3)
         applyPolicy(FirewallState::Blocked);
+    else
+        removeTable();
     m_running->store(false);
     emitEvent(failed ? QStringLiteral("FAILED") : QStringLiteral("DISCONNECTED"), info);
 }
@@ -707,8 +708,12 @@ void Engine::handleLine(const QByteArray &line)
         }
         break;
     case ManagementKind::Log:
-        if (parseLog(payload, &text))
-            log(text);
+        if (parseLog(payload, &text)) {
+            QList<QHostAddress> servers;
+            if (pushedDnsServers(text, &servers))
+                m_pushedDns = servers;
+            log(redactSecrets(text));
+        }
         break;
     case ManagementKind::Fatal:
         m_fatal = QString::fromUtf8(payload);
@@ -719,6 +724,10 @@ void Engine::handleLine(const QByteArray &line)
         sendCommand("hold release");
         break;
     case ManagementKind::Password:
+        // A pushed auth-token is openvpn telling us its new credentials, not a question; it
+        // is kept by openvpn itself and never logged.
+        if (payload.startsWith("Auth-Token:"))
+            break;
         if (payload.contains("Verification Failed")) {
             m_authFailed = true;
             log(QStringLiteral("tunnelkit: authentication failed: ") + QString::fromUtf8(payload));
@@ -757,8 +766,9 @@ void Engine::handleState(const StateLine &state)
         return;
     }
     if (state.name == QLatin1String("CONNECTED")) {
-        if (m_killSwitch.level == 3 && !applyPolicy(FirewallState::Connected)) {
-            m_fatal = QStringLiteral("the kill switch could not let the tunnel through");
+        QString why;
+        if (!connectedChecks(state, &why)) {
+            m_fatal = why;
             log(QStringLiteral("tunnelkit: ") + m_fatal);
             sendCommand("signal SIGTERM");
             return;
@@ -778,7 +788,9 @@ FirewallPolicy Engine::policy(FirewallState state) const
 {
     FirewallPolicy p;
     p.state = state;
+    p.killSwitch = m_killSwitch.level == 3;
     p.allowLan = m_killSwitch.allowLan;
+    p.tunnelAddresses = m_tunnelAddresses;
     p.serverAddress = m_serverAddress;
     p.serverPort = m_serverPort;
     p.transport = m_transport;
@@ -807,7 +819,7 @@ bool Engine::applyPolicy(FirewallState state)
     note.close();
 
     QString error;
-    if (!NftRunner(m_environment.nft, m_elevation)
+    if (!NftRunner(m_environment.nft)
              .run(onlyAdd ? killSwitchTunnelRules(policy(state)) : script, &error)) {
         log(QStringLiteral("tunnelkit: kill switch: ") + error);
         return false;
@@ -825,7 +837,7 @@ bool Engine::removeTable()
     if (!mayExist)
         return true;
     QString error;
-    if (!NftRunner(m_environment.nft, m_elevation).run(killSwitchRemoval(), &error)) {
+    if (!NftRunner(m_environment.nft).run(killSwitchRemoval(), &error)) {
         log(QStringLiteral("tunnelkit: kill switch: cannot remove the table: ") + error);
         return false;
     }
@@ -833,6 +845,89 @@ bool Engine::removeTable()
     m_installedRuleset.clear();
     QFile::remove(m_environment.markerPath);
     return true;
+}
+
+bool Engine::connectedChecks(const StateLine &state, QString *why)
+{
+    for (const QString &text : {state.localAddress, state.localAddress6}) {
+        const QHostAddress a(text);
+        if (!text.isEmpty() && !a.isNull() && !m_tunnelAddresses.contains(a))
+            m_tunnelAddresses << a;
+    }
+    if (!applyPolicy(FirewallState::Connected)) {
+        *why = QStringLiteral("the firewall could not let the tunnel through");
+        return false;
+    }
+    if (m_environment.checkRoutes) {
+        // A configuration that routes nothing into the tunnel would show Connected while
+        // every packet leaves outside it.
+        QString iface;
+        if (!os::routeInterface(QHostAddress(QStringLiteral("1.1.1.1")), &iface)
+            || iface != m_interface
+            || !os::routeInterface(QHostAddress(QStringLiteral("203.0.113.1")), &iface)
+            || iface != m_interface) {
+            *why = QStringLiteral("the default route does not lead into the tunnel (it uses %1)")
+                       .arg(iface.isEmpty() ? QStringLiteral("no interface") : iface);
+            return false;
+        }
+    }
+    if (!m_dns)
+        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
+    if (m_dns) {
+        QString error;
+        if (m_pushedDns.isEmpty()) {
+            log(QStringLiteral("tunnelkit: the server pushed no DNS server; name look-ups "
+                               "outside the tunnel stay blocked"));
+        } else if (!m_dns->apply(m_interface, m_pushedDns, &error)) {
+            *why = QStringLiteral("the server's DNS could not be applied (%1): %2")
+                       .arg(m_dns->name(), error);
+            return false;
+        } else {
+            QStringList names;
+            for (const QHostAddress &a : qAsConst(m_pushedDns))
+                names << a.toString();
+            log(QStringLiteral("tunnelkit: DNS through the tunnel (%1): %2")
+                    .arg(m_dns->name(), names.join(QStringLiteral(", "))));
+        }
+    }
+    return true;
+}
+
+void Engine::restoreDns()
+{
+    if (!m_dns)
+        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
+    QString error;
+    if (m_dns && !m_dns->restore(&error))
+        log(QStringLiteral("tunnelkit: DNS settings could not be put back (%1): %2")
+                .arg(m_dns->name(), error));
+}
+
+void Engine::setPolicy(const KillSwitchSettings &killSwitch, const Environment &environment)
+{
+    if (!killSwitch.known)
+        return;
+    m_killSwitch = killSwitch;
+    if (m_process)
+        return;
+    m_environment = environment;
+    settleAfterStop();
+}
+
+void Engine::recover(const KillSwitchSettings &saved, const Environment &environment)
+{
+    m_environment = environment;
+    m_killSwitch = saved;
+    sweepStaleRuntimeFolders();
+    restoreDns();
+    // The table may be there without the marker (it was written by an older run or by hand):
+    // the removal is harmless when it is not.
+    if (saved.known && saved.level == 3 && saved.keepBlocked) {
+        applyPolicy(FirewallState::Blocked);
+    } else {
+        m_tableInstalled = true;
+        removeTable();
+    }
 }
 
 void Engine::settleAfterStop()

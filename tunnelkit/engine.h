@@ -1,6 +1,7 @@
 #pragma once
 
 #include "configfilter.h"
+#include "dns.h"
 #include "environment.h"
 #include "killswitch.h"
 #include "management.h"
@@ -58,6 +59,7 @@ enum StartResult {
     StartFilesFailed = 5,
     StartLaunchFailed = 6,
     StartManagementFailed = 7,
+    StartNoHelper = 8, // the client found no helper to run the engine
 };
 
 // One openvpn session at a time with its kill switch. Created, used and destroyed on the
@@ -75,6 +77,13 @@ public:
     int start(const StartRequest &request);
     // Ends the session (then "DISCONNECTED") and settles the kill switch for a user stop.
     void stop(const KillSwitchSettings &killSwitch, const Environment &environment);
+    // With no session running: settles the kill switch as a user stop would for these
+    // settings. A running session keeps its settings until it ends.
+    void setPolicy(const KillSwitchSettings &killSwitch, const Environment &environment);
+    // Once, before anything else: undoes what an earlier run that crashed left (session
+    // folders, an openvpn still running, DNS changes) and puts the table in the state the
+    // saved settings ask for while disconnected.
+    void recover(const KillSwitchSettings &saved, const Environment &environment);
 
     // Any thread: runs job on the engine thread, in order. Jobs travel through a std::mutex
     // and a pipe, not Qt's event queue, so thread checkers see the hand-over.
@@ -100,6 +109,8 @@ private:
     void cleanupSession();
     void sessionEnded();
     void drain();
+    void restoreDns();
+    bool connectedChecks(const StateLine &state, QString *why);
 
     FirewallPolicy policy(FirewallState state) const;
     bool applyPolicy(FirewallState state);
@@ -124,7 +135,9 @@ private:
     std::atomic<bool> *m_running;
 
     Environment m_environment;
-    ElevationChoice m_elevation;
+    std::unique_ptr<DnsConfigurator> m_dns;
+    QList<QHostAddress> m_pushedDns;
+    QList<QHostAddress> m_tunnelAddresses;
     KillSwitchSettings m_killSwitch;
     QHostAddress m_serverAddress;
     quint16 m_serverPort = 0;

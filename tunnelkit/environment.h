@@ -1,47 +1,31 @@
 #pragma once
 
+#include "dns.h"
+
 #include <QString>
-#include <QStringList>
 
 namespace tunnelkit {
 
-// Everything the engine takes from its surroundings, read on the caller's thread at each
-// start/stop/close so the engine thread never reads the environment.
+// Everything the engine takes from its surroundings. The helper fills it from its own command
+// line (it runs as root); nothing in it ever comes from a client.
 struct Environment
 {
-    QString openvpn = QStringLiteral("/usr/sbin/openvpn"); // QUELLNET_OPENVPN
-    QString nft = QStringLiteral("/usr/sbin/nft"); // QUELLNET_NFT
-    QString pkexec = QStringLiteral("/usr/bin/pkexec"); // QUELLNET_PKEXEC
-    QString elevate = QStringLiteral("auto"); // QUELLNET_TUNNELKIT_ELEVATE
-    QString runtimeBase; // $XDG_RUNTIME_DIR, else the temporary folder
-    QString markerPath; // "a kill-switch table may be installed"
+    QString openvpn = QStringLiteral("/usr/sbin/openvpn");
+    QString nft = QStringLiteral("/usr/sbin/nft");
+    QString runtimeBase; // a root-only folder: one session folder at a time lives in it
+    QString stateDir; // a root-only folder: what must be undone after a crash
+    QString markerPath; // "a kill-switch table may be installed", in stateDir
     QString userName; // the only user allowed on the management socket
-    bool root = false;
     qint64 pid = 0;
+    DnsMode dns = DnsMode::None;
+    // After CONNECTED the default routes must lead into the tunnel; tests without a real
+    // tunnel turn the check off.
+    bool checkRoutes = true;
 
-    static Environment fromProcess();
+    // For a helper with its session folders in runtimeDir/engine and its notes in stateDir
+    // (kept across reboots: a replaced /etc/resolv.conf outlives one too).
+    static Environment forHelper(const QString &runtimeDir, const QString &stateDir);
 };
-
-enum class Elevation { Direct, Pkexec, Unavailable };
-
-struct ElevationChoice
-{
-    Elevation how = Elevation::Unavailable;
-    QString pkexec; // absolute path when how is Pkexec
-    QString problem; // why it is Unavailable
-};
-
-// Direct as root, through pkexec otherwise; the QUELLNET_TUNNELKIT_ELEVATE knob can force
-// either ("none", "pkexec").
-ElevationChoice chooseElevation(const Environment &environment);
-
-struct Command
-{
-    QString program;
-    QStringList arguments;
-};
-Command elevatedCommand(const ElevationChoice &choice, const QString &program,
-                        const QStringList &arguments);
 
 // Absolute path of an executable file (a bare name is looked up in PATH); empty when none.
 QString resolveProgram(const QString &program);

@@ -2,93 +2,240 @@
 
 #include <QStringList>
 
+#include <optional>
+
 namespace tunnelkit {
 namespace {
 
 const char kTable[] = "inet quellnet";
 
-QString rule(const QString &match, const QString &comment)
+enum class Chain { Output, Input, Forward };
+const Chain kChains[] = {Chain::Output, Chain::Input, Chain::Forward};
+
+QString chainName(Chain c)
 {
-    return QStringLiteral("\t\t") + match + QStringLiteral(" accept comment \"") + comment
-        + QStringLiteral("\"\n");
+    if (c == Chain::Output)
+        return QStringLiteral("output");
+    return c == Chain::Input ? QStringLiteral("input") : QStringLiteral("forward");
 }
 
-// The tunnel's rule of one direction, without indent and line end.
-QString tunnelRule(const FirewallPolicy &p, bool out)
+QString quoted(const QString &s)
 {
-    const QString iface = out ? QStringLiteral("oifname") : QStringLiteral("iifname");
-    return iface + QStringLiteral(" \"") + p.tunnelInterface
-        + QStringLiteral("\" accept comment \"")
-        + (out ? QStringLiteral("everything into the tunnel")
-               : QStringLiteral("everything out of the tunnel"))
-        + QLatin1Char('"');
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+QString accept(const QString &match, const QString &comment)
+{
+    return match + QStringLiteral(" accept comment ") + quoted(comment);
+}
+
+QString drop(const QString &match, const QString &comment)
+{
+    return match + QStringLiteral(" drop comment ") + quoted(comment);
+}
+
+QString localIpv4()
+{
+    return QStringLiteral("{ 10.0.0.0/8, 172.16.0.0/12, 192.168.0.0/16, 169.254.0.0/16 }");
+}
+
+QString localIpv6()
+{
+    return QStringLiteral("{ fe80::/10, fc00::/7 }");
 }
 
 QString neighbourDiscovery()
 {
-    return QStringLiteral("icmpv6 type { nd-router-solicit, nd-router-advert, "
-                          "nd-neighbor-solicit, nd-neighbor-advert, nd-redirect } "
-                          "ip6 hoplimit 255");
+    return accept(QStringLiteral("icmpv6 type { nd-router-solicit, nd-router-advert, "
+                                 "nd-neighbor-solicit, nd-neighbor-advert, nd-redirect } "
+                                 "ip6 hoplimit 255"),
+                  QStringLiteral("IPv6 router and neighbour discovery"));
 }
 
-// Rules of one direction; out is true for the output chain.
-QString chainRules(const FirewallPolicy &p, bool out)
+QString serverRule(const FirewallPolicy &p, bool out)
 {
-    const QString dir = out ? QStringLiteral("d") : QStringLiteral("s");
-    const QString iface = out ? QStringLiteral("oifname") : QStringLiteral("iifname");
-    QString r;
-    r += rule(iface + QStringLiteral(" \"lo\""), QStringLiteral("loopback"));
+    const bool v6 = p.serverAddress.protocol() == QAbstractSocket::IPv6Protocol;
+    const QString family = v6 ? QStringLiteral("ip6") : QStringLiteral("ip");
+    const QString proto
+        = p.transport == Transport::Tcp ? QStringLiteral("tcp") : QStringLiteral("udp");
+    const QString address = p.serverAddress.toString();
+    const QString port = QString::number(p.serverPort);
+    const QString endpoint = address + QLatin1Char(' ') + proto + QLatin1Char(' ') + port;
     if (out) {
-        r += rule(QStringLiteral("meta nfproto ipv4 udp sport 68 udp dport 67"),
-                  QStringLiteral("DHCPv4 requests"));
-        r += rule(QStringLiteral("meta nfproto ipv6 udp sport 546 udp dport 547"),
-                  QStringLiteral("DHCPv6 requests"));
-    } else {
-        r += rule(QStringLiteral("meta nfproto ipv4 udp sport 67 udp dport 68"),
-                  QStringLiteral("DHCPv4 replies"));
-        r += rule(QStringLiteral("meta nfproto ipv6 udp sport 547 udp dport 546"),
-                  QStringLiteral("DHCPv6 replies"));
-    }
-    r += rule(neighbourDiscovery(), QStringLiteral("IPv6 router and neighbour discovery"));
-
-    if (p.state != FirewallState::Blocked) {
-        const bool v6 = p.serverAddress.protocol() == QAbstractSocket::IPv6Protocol;
-        const QString family = v6 ? QStringLiteral("ip6") : QStringLiteral("ip");
-        const QString proto
-            = p.transport == Transport::Tcp ? QStringLiteral("tcp") : QStringLiteral("udp");
-        const QString address = p.serverAddress.toString();
-        const QString port = QString::number(p.serverPort);
-        const QString endpoint = address + QLatin1Char(' ') + proto + QLatin1Char(' ') + port;
-        if (out) {
-            r += rule(QStringLiteral("meta mark 0x%1 ").arg(kOpenvpnMark, 8, 16, QLatin1Char('0'))
+        return accept(QStringLiteral("meta mark 0x%1 ").arg(kOpenvpnMark, 8, 16, QLatin1Char('0'))
                           + family + QStringLiteral(" daddr ") + address + QLatin1Char(' ') + proto
                           + QStringLiteral(" dport ") + port,
                       QStringLiteral("openvpn to the VPN server ") + endpoint);
-        } else {
-            r += rule(family + QStringLiteral(" saddr ") + address + QLatin1Char(' ') + proto
-                          + QStringLiteral(" sport ") + port,
-                      QStringLiteral("the VPN server to openvpn ") + endpoint);
-        }
     }
-    if (p.state == FirewallState::Connected)
-        r += QStringLiteral("\t\t") + tunnelRule(p, out) + QLatin1Char('\n');
-    if (p.allowLan) {
-        r += rule(QStringLiteral("ip %1addr { 10.0.0.0/8, 172.16.0.0/12, 192.168.0.0/16, "
-                                 "169.254.0.0/16 }")
-                      .arg(dir),
-                  QStringLiteral("local networks: private and link-local IPv4"));
-        if (out) {
-            r += rule(QStringLiteral("ip daddr { 224.0.0.0/24, 239.0.0.0/8, 255.255.255.255 }"),
-                      QStringLiteral("local multicast and broadcast IPv4"));
-        }
-        r += rule(QStringLiteral("ip6 %1addr { fe80::/10, fc00::/7 }").arg(dir),
-                  QStringLiteral("local networks: link-local and unique local IPv6"));
-        if (out) {
-            r += rule(QStringLiteral("ip6 daddr { ff01::/16, ff02::/16, ff05::/16 }"),
-                      QStringLiteral("local multicast IPv6: node, link and site scope"));
-        }
+    return accept(family + QStringLiteral(" saddr ") + address + QLatin1Char(' ') + proto
+                      + QStringLiteral(" sport ") + port,
+                  QStringLiteral("the VPN server to openvpn ") + endpoint);
+}
+
+// Written in the same form from Connecting on, so the interface need not exist yet.
+QString outsideTunnel(const FirewallPolicy &p)
+{
+    return QStringLiteral("oifname != ") + quoted(p.tunnelInterface) + QLatin1Char(' ');
+}
+
+QStringList dnsDrops(const FirewallPolicy &p)
+{
+    // Blocked has no tunnel: DNS goes nowhere but loopback, whatever the LAN allowance says.
+    const QString outside = p.state == FirewallState::Blocked ? QString() : outsideTunnel(p);
+    return {
+        drop(outside + QStringLiteral("udp dport 53"), QStringLiteral("DNS outside the tunnel")),
+        drop(outside + QStringLiteral("tcp dport 53"),
+             QStringLiteral("DNS over TCP outside the tunnel")),
+        drop(outside + QStringLiteral("tcp dport 853"),
+             QStringLiteral("DNS over TLS outside the tunnel"))};
+}
+
+QStringList antiSpoofDrops(const FirewallPolicy &p)
+{
+    QStringList r;
+    for (const QHostAddress &a : p.tunnelAddresses) {
+        const bool v6 = a.protocol() == QAbstractSocket::IPv6Protocol;
+        // Loopback is exempt: the host's own packets to its tunnel address arrive there.
+        r << drop(QStringLiteral("iifname != { \"lo\", %1 } %2 daddr %3")
+                      .arg(quoted(p.tunnelInterface),
+                           v6 ? QStringLiteral("ip6") : QStringLiteral("ip"), a.toString()),
+                  QStringLiteral("packets for tunnel address %1 from outside the tunnel")
+                      .arg(a.toString()));
     }
     return r;
+}
+
+QStringList tunnelAccepts(const FirewallPolicy &p, Chain c)
+{
+    const QString out = QStringLiteral("oifname ") + quoted(p.tunnelInterface);
+    const QString in = QStringLiteral("iifname ") + quoted(p.tunnelInterface);
+    if (c == Chain::Output)
+        return {accept(out, QStringLiteral("everything into the tunnel"))};
+    if (c == Chain::Input)
+        return {accept(in, QStringLiteral("everything out of the tunnel"))};
+    return {accept(out, QStringLiteral("forwarded traffic into the tunnel")),
+            accept(in, QStringLiteral("forwarded traffic out of the tunnel"))};
+}
+
+QStringList lanAccepts(Chain c)
+{
+    if (c == Chain::Forward) {
+        // Both ends local: a forwarded packet must not reach the internet through the LAN.
+        return {accept(QStringLiteral("ip saddr ") + localIpv4() + QStringLiteral(" ip daddr ")
+                           + localIpv4(),
+                       QStringLiteral("forwarding within local networks: private and link-local "
+                                      "IPv4")),
+                accept(QStringLiteral("ip6 saddr ") + localIpv6() + QStringLiteral(" ip6 daddr ")
+                           + localIpv6(),
+                       QStringLiteral("forwarding within local networks: link-local and unique "
+                                      "local IPv6"))};
+    }
+    if (c == Chain::Input) {
+        return {accept(QStringLiteral("ip saddr ") + localIpv4(),
+                       QStringLiteral("local networks: private and link-local IPv4")),
+                accept(QStringLiteral("ip6 saddr ") + localIpv6(),
+                       QStringLiteral("local networks: link-local and unique local IPv6"))};
+    }
+    return {accept(QStringLiteral("ip daddr ") + localIpv4(),
+                   QStringLiteral("local networks: private and link-local IPv4")),
+            accept(QStringLiteral("ip daddr { 224.0.0.0/24, 239.0.0.0/8, 255.255.255.255 }"),
+                   QStringLiteral("local multicast and broadcast IPv4")),
+            accept(QStringLiteral("ip6 daddr ") + localIpv6(),
+                   QStringLiteral("local networks: link-local and unique local IPv6")),
+            accept(QStringLiteral("ip6 daddr { ff01::/16, ff02::/16, ff05::/16 }"),
+                   QStringLiteral("local multicast IPv6: node, link and site scope"))};
+}
+
+// Without the kill switch everything passes by default; only leaks are dropped.
+QStringList leakOnlyRules(const FirewallPolicy &p, Chain c)
+{
+    QStringList r;
+    if (c == Chain::Input)
+        return p.state == FirewallState::Connected ? antiSpoofDrops(p) : r;
+    // Loopback and openvpn itself go before the drops: a server on port 53 or IPv6 still works.
+    if (c == Chain::Output) {
+        r << accept(QStringLiteral("oifname \"lo\""), QStringLiteral("loopback"));
+        r << serverRule(p, true);
+    }
+    r << dnsDrops(p);
+    if (c == Chain::Output)
+        r << neighbourDiscovery();
+    r << drop(outsideTunnel(p)
+                  + QStringLiteral("meta nfproto ipv6 ip6 daddr != { fe80::/10, ff02::/16 }"),
+              QStringLiteral("IPv6 outside the tunnel beyond the local link"));
+    return r;
+}
+
+QStringList chainRules(const FirewallPolicy &p, Chain c)
+{
+    if (!p.killSwitch)
+        return leakOnlyRules(p, c);
+    const bool connected = p.state == FirewallState::Connected;
+    QStringList r;
+    if (c == Chain::Input && connected)
+        r << antiSpoofDrops(p);
+    if (c == Chain::Output) {
+        r << accept(QStringLiteral("oifname \"lo\""), QStringLiteral("loopback"));
+        r << accept(QStringLiteral("meta nfproto ipv4 udp sport 68 udp dport 67"),
+                    QStringLiteral("DHCPv4 requests"));
+        r << accept(QStringLiteral("meta nfproto ipv6 udp sport 546 udp dport 547"),
+                    QStringLiteral("DHCPv6 requests"));
+    } else if (c == Chain::Input) {
+        r << accept(QStringLiteral("iifname \"lo\""), QStringLiteral("loopback"));
+        r << accept(QStringLiteral("meta nfproto ipv4 udp sport 67 udp dport 68"),
+                    QStringLiteral("DHCPv4 replies"));
+        r << accept(QStringLiteral("meta nfproto ipv6 udp sport 547 udp dport 546"),
+                    QStringLiteral("DHCPv6 replies"));
+    }
+    if (c != Chain::Forward) {
+        r << neighbourDiscovery();
+        if (p.state != FirewallState::Blocked)
+            r << serverRule(p, c == Chain::Output);
+    }
+    // The LAN allowance never covers DNS: the drops come first.
+    if (c != Chain::Input)
+        r << dnsDrops(p);
+    if (p.allowLan)
+        r << lanAccepts(c);
+    // Last, as killSwitchTunnelRules() appends them, so both ways give the same chains.
+    if (connected)
+        r << tunnelAccepts(p, c);
+    return r;
+}
+
+QHostAddress plain(const QHostAddress &a)
+{
+    // An IPv4 address in IPv6 form is written as IPv4, so the ip rule matches its packets.
+    bool isV4 = false;
+    const quint32 v4 = a.toIPv4Address(&isV4);
+    return isV4 ? QHostAddress(v4) : a;
+}
+
+bool isWritable(const QHostAddress &a)
+{
+    const auto family = a.protocol();
+    return (family == QAbstractSocket::IPv4Protocol || family == QAbstractSocket::IPv6Protocol)
+        && a.scopeId().isEmpty();
+}
+
+std::optional<FirewallPolicy> checked(FirewallPolicy p)
+{
+    const bool tunnelState = p.state != FirewallState::Blocked;
+    if ((tunnelState || !p.tunnelInterface.isEmpty())
+        && (!isValidInterfaceName(p.tunnelInterface) || p.tunnelInterface == QLatin1String("lo")))
+        return std::nullopt;
+    if (tunnelState) {
+        p.serverAddress = plain(p.serverAddress);
+        if (!isWritable(p.serverAddress) || p.serverPort == 0)
+            return std::nullopt;
+    }
+    for (QHostAddress &a : p.tunnelAddresses) {
+        a = plain(a);
+        // A drop for a broadcast, multicast or unspecified address would cut the host off.
+        if (!isWritable(a) || !a.isGlobal())
+            return std::nullopt;
+    }
+    return p;
 }
 
 } // namespace
@@ -109,46 +256,52 @@ bool isValidInterfaceName(const QString &name)
 
 QString killSwitchRuleset(const FirewallPolicy &policy)
 {
-    FirewallPolicy p = policy;
-    if (p.state != FirewallState::Blocked) {
-        bool mapped = false;
-        const quint32 v4 = p.serverAddress.toIPv4Address(&mapped);
-        if (mapped)
-            p.serverAddress = QHostAddress(v4);
-        const auto family = p.serverAddress.protocol();
-        if (p.serverAddress.isNull() || p.serverPort == 0
-            || (family != QAbstractSocket::IPv4Protocol && family != QAbstractSocket::IPv6Protocol)
-            || !p.serverAddress.scopeId().isEmpty())
-            return QString();
-    }
-    if (p.state == FirewallState::Connected && !isValidInterfaceName(p.tunnelInterface))
+    const std::optional<FirewallPolicy> p = checked(policy);
+    if (!p)
         return QString();
+    if (!p->killSwitch && p->state == FirewallState::Blocked)
+        return killSwitchRemoval();
 
     const QString table = QLatin1String(kTable);
+    const QString verdict = p->killSwitch ? QStringLiteral("drop") : QStringLiteral("accept");
     QString s;
     // Create-then-delete makes the replacement one transaction whether or not it exists.
     s += QStringLiteral("table ") + table + QLatin1Char('\n');
     s += QStringLiteral("delete table ") + table + QLatin1Char('\n');
     s += QStringLiteral("table ") + table + QStringLiteral(" {\n");
-    s += QStringLiteral("\tchain output {\n"
-                        "\t\ttype filter hook output priority 0; policy drop;\n");
-    s += chainRules(p, true);
-    s += QStringLiteral("\t}\n");
-    s += QStringLiteral("\tchain input {\n"
-                        "\t\ttype filter hook input priority 0; policy drop;\n");
-    s += chainRules(p, false);
-    s += QStringLiteral("\t}\n}\n");
+    for (Chain c : kChains) {
+        const QString name = chainName(c);
+        s += QStringLiteral("\tchain ") + name + QStringLiteral(" {\n\t\ttype filter hook ") + name
+            + QStringLiteral(" priority 0; policy ") + verdict + QStringLiteral(";\n");
+        for (const QString &r : chainRules(*p, c))
+            s += QStringLiteral("\t\t") + r + QLatin1Char('\n');
+        s += QStringLiteral("\t}\n");
+    }
+    s += QStringLiteral("}\n");
     return s;
 }
 
 QString killSwitchTunnelRules(const FirewallPolicy &policy)
 {
-    if (!isValidInterfaceName(policy.tunnelInterface))
+    FirewallPolicy connected = policy;
+    connected.state = FirewallState::Connected;
+    const std::optional<FirewallPolicy> p = checked(connected);
+    if (!p)
         return QString();
-    const QString table = QLatin1String(kTable);
-    return QStringLiteral("add rule ") + table + QStringLiteral(" output ")
-        + tunnelRule(policy, true) + QStringLiteral("\nadd rule ") + table
-        + QStringLiteral(" input ") + tunnelRule(policy, false) + QLatin1Char('\n');
+    const QString prefix = QStringLiteral(" rule ") + QLatin1String(kTable) + QLatin1Char(' ');
+    QString s;
+    if (p->killSwitch) {
+        for (Chain c : kChains) {
+            for (const QString &r : tunnelAccepts(*p, c))
+                s += QStringLiteral("add") + prefix + chainName(c) + QLatin1Char(' ') + r
+                    + QLatin1Char('\n');
+        }
+    }
+    // Each insert lands at the front of the chain: the last one written ends up first.
+    const QStringList drops = antiSpoofDrops(*p);
+    for (auto it = drops.crbegin(); it != drops.crend(); ++it)
+        s += QStringLiteral("insert") + prefix + QStringLiteral("input ") + *it + QLatin1Char('\n');
+    return s.isEmpty() ? QStringLiteral("# nothing to add\n") : s;
 }
 
 QString killSwitchRemoval()

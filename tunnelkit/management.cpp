@@ -1,6 +1,7 @@
 #include "management.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace tunnelkit {
 
@@ -95,7 +96,20 @@ bool parseState(const QByteArray &payload, StateLine *state)
     state->reason = f.size() > 2 ? QString::fromUtf8(f[2]) : QString();
     state->localAddress = f.size() > 3 ? QString::fromUtf8(f[3]) : QString();
     state->remoteAddress = f.size() > 4 ? QString::fromUtf8(f[4]) : QString();
+    state->localAddress6 = f.size() > 8 ? QString::fromUtf8(f[8]) : QString();
     return true;
+}
+
+QString redactSecrets(const QString &line)
+{
+    static const QRegularExpression secret(
+        QStringLiteral("(auth-token(?:-user)?[ =:]+)([^,'\\s]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (!line.contains(QLatin1String("auth-token"), Qt::CaseInsensitive))
+        return line;
+    QString out = line;
+    out.replace(secret, QStringLiteral("\\1[redacted]"));
+    return out;
 }
 
 bool parseByteCount(const QByteArray &payload, quint64 *bytesIn, quint64 *bytesOut)

@@ -30,13 +30,15 @@ private:
     bool m_skipping = false;
 };
 
-// One >STATE: notification: time, name, reason, local address, remote address, remote port.
+// One >STATE: notification: time, name, reason, local address, remote address, remote port,
+// local endpoint address and port, local IPv6 address.
 struct StateLine
 {
     QString name;
     QString reason;
     QString localAddress;
     QString remoteAddress;
+    QString localAddress6;
 };
 
 enum class ManagementKind {
@@ -63,6 +65,10 @@ bool parseLog(const QByteArray &payload, QString *text);
 // The event name for an openvpn state: WAIT becomes CONNECTING (the client reads WAIT as idle);
 // names the engine itself gives (FAILED, DISCONNECTED, INSTALL) and malformed ones are empty.
 QString eventNameForState(const QString &state);
+// A log line with the value of a pushed auth-token blanked (openvpn hides it in most lines,
+// not in all).
+QString redactSecrets(const QString &line);
+
 // Readable text for a state, with openvpn's reason appended when it gave one.
 QString stateInfo(const StateLine &state);
 

@@ -6,20 +6,18 @@
 
 namespace tunnelkit {
 
-// The one place that runs nft: `nft -f -` with a script on standard input, directly or
-// through pkexec. Runs on the calling thread and waits for nft, at most timeoutMs.
+// The one place that runs nft: `nft -f -` with a script on standard input. Runs on the
+// calling thread and waits for nft (at most 30 s).
 class NftRunner
 {
 public:
-    NftRunner(const QString &nftProgram, const ElevationChoice &elevation)
+    explicit NftRunner(const QString &nftProgram)
         : m_nft(nftProgram)
-        , m_elevation(elevation)
     { }
     bool run(const QString &script, QString *error) const;
 
 private:
     QString m_nft;
-    ElevationChoice m_elevation;
 };
 
 } // namespace tunnelkit

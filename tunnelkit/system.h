@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QString>
 
 // The few operating-system facts the engine needs (system_linux.cpp).
@@ -12,6 +13,12 @@ qint64 processId();
 uint effectiveUserId();
 // True while a process with that id exists (also one we may not signal).
 bool processAlive(qint64 pid);
+
+// Ends the process pid (SIGTERM, then SIGKILL after 2 s) if it is an openvpn; true if it ran.
+bool endStrayOpenvpn(qint64 pid);
+
+// The interface the kernel would send a packet to this address on; false if it has no route.
+bool routeInterface(const QHostAddress &address, QString *interface);
 
 // Process and user at the other end of a connected Unix socket, as the kernel recorded them
 // when it connected; false when they cannot be had.

@@ -1,8 +1,16 @@
 #include "system.h"
 
+#include <QFile>
+#include <QThread>
+
+#include <arpa/inet.h>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <net/if.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/types.h>
@@ -57,6 +65,91 @@ bool peerCredentials(qintptr socket, qint64 *pid, uint *uid)
     *pid = static_cast<qint64>(cred.pid);
     *uid = static_cast<uint>(cred.uid);
     return true;
+}
+
+bool endStrayOpenvpn(qint64 pid)
+{
+    if (pid <= 1 || pid > 0x3fffffff || !processAlive(pid))
+        return false;
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "openvpn")
+        return false;
+    ::kill(pid_t(pid), SIGTERM);
+    for (int i = 0; i < 20 && processAlive(pid); ++i)
+        QThread::msleep(100);
+    if (processAlive(pid))
+        ::kill(pid_t(pid), SIGKILL);
+    return true;
+}
+
+bool routeInterface(const QHostAddress &address, QString *interface)
+{
+    interface->clear();
+    const bool v4 = address.protocol() == QAbstractSocket::IPv4Protocol;
+    if (!v4 && address.protocol() != QAbstractSocket::IPv6Protocol)
+        return false;
+    const int fd = socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd < 0)
+        return false;
+    struct Request
+    {
+        nlmsghdr header;
+        rtmsg route;
+        char attributes[64];
+    } request;
+    std::memset(&request, 0, sizeof request);
+    const int length = v4 ? 4 : 16;
+    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(rtmsg));
+    request.header.nlmsg_type = RTM_GETROUTE;
+    request.header.nlmsg_flags = NLM_F_REQUEST;
+    request.header.nlmsg_seq = 1;
+    request.route.rtm_family = v4 ? AF_INET : AF_INET6;
+    request.route.rtm_dst_len = quint8(length * 8);
+    auto *attribute = reinterpret_cast<rtattr *>(reinterpret_cast<char *>(&request)
+                                                 + NLMSG_ALIGN(request.header.nlmsg_len));
+    attribute->rta_type = RTA_DST;
+    attribute->rta_len = RTA_LENGTH(length);
+    if (v4) {
+        const quint32 a = htonl(address.toIPv4Address());
+        std::memcpy(RTA_DATA(attribute), &a, 4);
+    } else {
+        const Q_IPV6ADDR a = address.toIPv6Address();
+        std::memcpy(RTA_DATA(attribute), a.c, 16);
+    }
+    request.header.nlmsg_len = NLMSG_ALIGN(request.header.nlmsg_len) + RTA_LENGTH(length);
+
+    // One request, one answer: a route or an error; the socket is blocking with a time-out.
+    const timeval timeout = {2, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    bool found = false;
+    if (send(fd, &request, request.header.nlmsg_len, 0) == ssize_t(request.header.nlmsg_len)) {
+        alignas(nlmsghdr) char buffer[8192];
+        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            int remaining = int(n);
+            for (auto *h = reinterpret_cast<nlmsghdr *>(buffer); NLMSG_OK(h, remaining);
+                 h = NLMSG_NEXT(h, remaining)) {
+                if (h->nlmsg_type != RTM_NEWROUTE)
+                    break;
+                auto *route = static_cast<rtmsg *>(NLMSG_DATA(h));
+                int attributes = int(RTM_PAYLOAD(h));
+                for (auto *a = RTM_RTA(route); RTA_OK(a, attributes); a = RTA_NEXT(a, attributes)) {
+                    if (a->rta_type != RTA_OIF || RTA_PAYLOAD(a) < sizeof(int))
+                        continue;
+                    int index = 0;
+                    std::memcpy(&index, RTA_DATA(a), sizeof index);
+                    char name[IF_NAMESIZE] = {};
+                    if (if_indextoname(unsigned(index), name)) {
+                        *interface = QString::fromLatin1(name);
+                        found = true;
+                    }
+                }
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return found;
 }
 
 bool openWakePipe(int fds[2])

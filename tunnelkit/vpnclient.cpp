@@ -1,16 +1,26 @@
+// vpnclient as the client side of quellnet-helper: every call becomes a message on the
+// helper's socket, every event, log line and traffic figure comes back from it. Nothing here
+// runs with privileges, and no call waits for the tunnel.
 #include "vpnclient.h"
 
 #include "engine.h"
+#include "helperprotocol.h"
 
 #include <QEventLoop>
+#include <QLocalSocket>
+#include <QSet>
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
+#include <memory>
 #include <thread>
 
 namespace {
+
+using namespace tunnelkit;
 
 using EventCallback = void (*)(const std::string &, const std::string &);
 using LogCallback = void (*)(const std::string &);
@@ -20,74 +30,280 @@ std::atomic<EventCallback> g_event{nullptr};
 std::atomic<LogCallback> g_log{nullptr};
 std::atomic<TrafficCallback> g_traffic{nullptr};
 
-tunnelkit::EngineSink makeSink()
+// How long a call waits for the client thread; the socket work there is bounded below it.
+constexpr auto kCallBound = std::chrono::milliseconds(800);
+constexpr int kConnectMs = 300;
+
+const char kDefaultSocket[] = "/run/quellnet/helper.sock";
+
+// Set by the one vpnclient; the callback setters are free functions.
+std::function<void()> g_attach;
+
+void emitEvent(const QString &name, const QString &info)
 {
-    tunnelkit::EngineSink sink;
-    sink.event = [](const std::string &name, const std::string &info) {
-        if (const EventCallback cb = g_event.load())
-            cb(name, info);
-    };
-    sink.log = [](const std::string &line) {
-        if (const LogCallback cb = g_log.load())
-            cb(line);
-    };
-    sink.traffic = [](float inMb, float outMb) {
-        if (const TrafficCallback cb = g_traffic.load())
-            cb(inMb, outMb);
-    };
-    return sink;
+    if (const EventCallback cb = g_event.load())
+        cb(name.toStdString(), info.toStdString());
 }
+
+void emitLog(const QString &line)
+{
+    if (const LogCallback cb = g_log.load())
+        cb(line.toStdString());
+}
+
+bool isTerminal(const QString &name)
+{
+    return name == QLatin1String("FAILED") || name == QLatin1String("DISCONNECTED");
+}
+
+struct Policy
+{
+    int level = 0;
+    bool keep = false;
+    bool lan = false;
+    bool known = false;
+
+    void writeTo(QCborMap *body) const
+    {
+        body->insert(QStringLiteral("level"), level);
+        body->insert(QStringLiteral("keep"), keep);
+        body->insert(QStringLiteral("lan"), lan);
+        body->insert(QStringLiteral("known"), known);
+    }
+};
+
+// The connection to the helper; lives on the client thread.
+class Link : public QObject
+{
+public:
+    Link(QString socketPath, std::atomic<bool> *running)
+        : m_path(std::move(socketPath))
+        , m_running(running)
+    { }
+
+    // Connects if not connected yet; false when no helper answers.
+    bool ensureConnected()
+    {
+        if (m_socket && m_socket->state() == QLocalSocket::ConnectedState)
+            return true;
+        reset();
+        m_socket = new QLocalSocket(this);
+        connect(m_socket, &QLocalSocket::readyRead, this, &Link::onReadyRead);
+        connect(m_socket, &QLocalSocket::disconnected, this, &Link::onDisconnected);
+        m_socket->connectToServer(m_path);
+        if (m_socket->state() != QLocalSocket::ConnectedState
+            && !m_socket->waitForConnected(kConnectMs)) {
+            m_lastError = m_socket->errorString();
+            reset();
+            return false;
+        }
+        write(wire::Type::Hello, QCborMap());
+        return true;
+    }
+
+    bool command(wire::Type type, QCborMap body)
+    {
+        if (!ensureConnected())
+            return false;
+        const qint64 seq = ++m_seq;
+        body.insert(QStringLiteral("seq"), seq);
+        m_pending.insert(seq);
+        return write(type, body);
+    }
+
+    void flushAndClose()
+    {
+        if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
+            m_socket->waitForBytesWritten(kConnectMs);
+            m_socket->disconnectFromServer();
+        }
+        reset();
+    }
+
+    QString socketPath() const { return m_path; }
+    QString lastError() const { return m_lastError; }
+
+private:
+    bool write(wire::Type type, const QCborMap &body)
+    {
+        const QByteArray frame = wire::encode({type, body});
+        if (frame.isEmpty() || !m_socket)
+            return false;
+        m_socket->write(frame);
+        m_socket->flush();
+        return true;
+    }
+
+    void reset()
+    {
+        if (m_socket) {
+            m_socket->disconnect(this);
+            m_socket->abort();
+            m_socket->deleteLater();
+            m_socket = nullptr;
+        }
+        m_decoder = wire::FrameDecoder();
+        m_pending.clear();
+    }
+
+    // The helper's word on whether a session runs counts only once it has seen all our
+    // commands: until then, the state start() or stop() set here stands.
+    void takeRunning(bool running)
+    {
+        if (m_pending.isEmpty())
+            m_running->store(running);
+    }
+
+    void onReadyRead()
+    {
+        m_decoder.feed(m_socket->readAll());
+        wire::Message m;
+        for (;;) {
+            const wire::FrameDecoder::Result r = m_decoder.next(&m);
+            if (r == wire::FrameDecoder::NeedMore)
+                return;
+            if (r == wire::FrameDecoder::Failed) {
+                lost(QStringLiteral("the helper sent something unreadable: ") + m_decoder.error());
+                return;
+            }
+            handle(m);
+            if (!m_socket)
+                return;
+        }
+    }
+
+    void handle(const wire::Message &m)
+    {
+        const QCborMap &b = m.body;
+        switch (m.type) {
+        case wire::Type::State: {
+            const bool running = wire::boolField(b, "running");
+            takeRunning(running);
+            // A client that starts while the helper runs a session shows where it stands.
+            if (running && m_pending.isEmpty())
+                emitEvent(wire::textField(b, "name", 64), wire::textField(b, "info", 4096));
+            break;
+        }
+        case wire::Type::Event: {
+            const QString name = wire::textField(b, "name", 64);
+            if (isTerminal(name) && m_pending.isEmpty())
+                m_running->store(false);
+            else
+                takeRunning(wire::boolField(b, "running"));
+            emitEvent(name, wire::textField(b, "info", 4096));
+            break;
+        }
+        case wire::Type::Log:
+            emitLog(wire::textField(b, "line", 64 * 1024));
+            break;
+        case wire::Type::Traffic:
+            if (const TrafficCallback cb = g_traffic.load())
+                cb(float(wire::doubleField(b, "in")), float(wire::doubleField(b, "out")));
+            break;
+        case wire::Type::Done:
+            m_pending.remove(wire::intField(b, "seq"));
+            takeRunning(wire::boolField(b, "running"));
+            break;
+        case wire::Type::Error:
+            lost(wire::textField(b, "text", 4096));
+            break;
+        default:
+            lost(QStringLiteral("the helper sent a client command"));
+            break;
+        }
+    }
+
+    void lost(const QString &why)
+    {
+        const bool wasRunning = m_running->load() || !m_pending.isEmpty();
+        reset();
+        m_running->store(false);
+        emitLog(QStringLiteral("tunnelkit: helper: ") + why);
+        if (wasRunning)
+            emitEvent(QStringLiteral("FAILED"), why);
+    }
+
+    void onDisconnected()
+    {
+        const bool wasRunning = m_running->load();
+        reset();
+        m_running->store(false);
+        if (wasRunning) {
+            // The tunnel ends with the helper (openvpn goes with its management link).
+            emitLog(QStringLiteral("tunnelkit: the connection to the helper ended"));
+            emitEvent(QStringLiteral("DISCONNECTED"),
+                      QStringLiteral("the Quellnet helper stopped"));
+        }
+    }
+
+    QString m_path;
+    std::atomic<bool> *m_running;
+    QLocalSocket *m_socket = nullptr;
+    wire::FrameDecoder m_decoder;
+    qint64 m_seq = 0;
+    QSet<qint64> m_pending;
+    QString m_lastError;
+};
 
 } // namespace
 
 struct vpnclient::Private
 {
-    tunnelkit::KillSwitchSettings killSwitch;
+    Policy policy;
     std::string server;
     std::string config;
     std::atomic<bool> running{false};
-    // The engine thread runs a Qt event loop of its own; a std::thread so that ending it is a
-    // join, which thread checkers understand.
     std::thread thread;
-    tunnelkit::Engine *engine = nullptr; // lives on the engine thread's stack
+    QEventLoop *loop = nullptr; // lives on the client thread
+    Link *link = nullptr; // lives on the client thread
 
-    void ensureEngine()
+    void ensureThread()
     {
-        if (engine)
+        if (link)
             return;
-        std::promise<tunnelkit::Engine *> ready;
-        std::future<tunnelkit::Engine *> created = ready.get_future();
-        thread = std::thread([this, &ready]() {
-            QThread::currentThread()->setObjectName(QStringLiteral("tunnelkit"));
-            QEventLoop loop;
-            tunnelkit::Engine engine(makeSink(), &running);
-            QObject::connect(&engine, &tunnelkit::Engine::quitRequested, &loop, &QEventLoop::quit);
-            ready.set_value(&engine);
-            loop.exec();
+        QString path = qEnvironmentVariable("QUELLNET_HELPER_SOCKET");
+        if (path.isEmpty())
+            path = QLatin1String(kDefaultSocket);
+        std::promise<void> ready;
+        thread = std::thread([this, &ready, path]() {
+            QThread::currentThread()->setObjectName(QStringLiteral("tunnelkit-client"));
+            QEventLoop eventLoop;
+            Link l(path, &running);
+            loop = &eventLoop;
+            link = &l;
+            ready.set_value();
+            eventLoop.exec();
+            l.flushAndClose();
         });
-        engine = created.get();
+        ready.get_future().wait();
     }
 
-    // Runs f on the engine thread and waits for it.
-    void onEngine(const std::function<void()> &f)
+    // Runs f on the client thread; waits for it at most kCallBound. The result lives in a
+    // shared state, so a late f writes nowhere harmful.
+    template<typename F>
+    bool onLink(F f, bool fallback)
     {
-        ensureEngine();
-        std::promise<void> done;
-        std::future<void> finished = done.get_future();
-        engine->post([&f, &done]() {
-            f();
-            done.set_value();
-        });
-        finished.wait();
+        ensureThread();
+        auto result = std::make_shared<std::promise<bool>>();
+        std::future<bool> answer = result->get_future();
+        QMetaObject::invokeMethod(
+            link, [l = link, f, result]() { result->set_value(f(l)); }, Qt::QueuedConnection);
+        if (answer.wait_for(kCallBound) != std::future_status::ready)
+            return fallback;
+        return answer.get();
     }
+
+    // Connects now, so that a running session is reported without waiting for a call.
+    void attach();
 
     void shutdown()
     {
-        if (!engine)
+        if (!link)
             return;
-        engine->requestQuit();
+        QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
         thread.join();
-        engine = nullptr;
+        link = nullptr;
+        loop = nullptr;
     }
 };
 
@@ -99,7 +315,11 @@ vpnclient *vpnclient::instance()
 
 vpnclient::vpnclient()
     : d(new Private)
-{ }
+{
+    g_attach = [p = d]() {
+        p->attach();
+    };
+}
 
 vpnclient::~vpnclient()
 {
@@ -110,18 +330,18 @@ vpnclient::~vpnclient()
 void vpnclient::setKillSwith(int level)
 {
     // Only 0 and 3 are defined; anything else errs on the side of blocking.
-    d->killSwitch.level = level == 0 ? 0 : 3;
-    d->killSwitch.known = true;
+    d->policy.level = level == 0 ? 0 : 3;
+    d->policy.known = true;
 }
 
 void vpnclient::setKillDisconnect(bool keep)
 {
-    d->killSwitch.keepBlocked = keep;
+    d->policy.keep = keep;
 }
 
 void vpnclient::setKillLocal(bool allow)
 {
-    d->killSwitch.allowLan = allow;
+    d->policy.lan = allow;
 }
 
 void vpnclient::setconfig(const std::string &server, const std::string &config)
@@ -132,22 +352,48 @@ void vpnclient::setconfig(const std::string &server, const std::string &config)
 
 int vpnclient::start()
 {
-    tunnelkit::StartRequest request;
-    request.killSwitch = d->killSwitch;
-    request.server = d->server;
-    request.config = d->config;
-    request.environment = tunnelkit::Environment::fromProcess();
-    int result = tunnelkit::StartLaunchFailed;
-    d->onEngine([&]() { result = d->engine->start(request); });
-    return result;
+    if (d->config.size() > kMaxConfigBytes || d->server.size() > 255) {
+        emitLog(QStringLiteral("tunnelkit: start failed: the configuration is too long"));
+        emitEvent(QStringLiteral("FAILED"), QStringLiteral("configuration refused: too long"));
+        return StartConfigRefused;
+    }
+    QCborMap body;
+    body.insert(QStringLiteral("server"), QString::fromStdString(d->server));
+    body.insert(QStringLiteral("config"), QByteArray::fromStdString(d->config));
+    d->policy.writeTo(&body);
+    d->running.store(true);
+    const bool sent = d->onLink(
+        [body](Link *link) {
+            if (link->command(wire::Type::Connect, body))
+                return true;
+            const QString why
+                = QStringLiteral("the Quellnet helper does not answer on %1 (%2); start it "
+                                 "with: sudo systemctl start quellnet-helper")
+                      .arg(link->socketPath(), link->lastError());
+            emitLog(QStringLiteral("tunnelkit: start failed: ") + why);
+            emitEvent(QStringLiteral("FAILED"), why);
+            return false;
+        },
+        false);
+    if (!sent) {
+        d->running.store(false);
+        return StartNoHelper;
+    }
+    return StartOk;
 }
 
 int vpnclient::stop()
 {
-    const tunnelkit::KillSwitchSettings killSwitch = d->killSwitch;
-    const tunnelkit::Environment environment = tunnelkit::Environment::fromProcess();
-    d->onEngine([&]() { d->engine->stop(killSwitch, environment); });
+    QCborMap body;
+    d->policy.writeTo(&body);
+    d->running.store(false);
+    d->onLink([body](Link *link) { return link->command(wire::Type::Disconnect, body); }, false);
     return 0;
+}
+
+void vpnclient::Private::attach()
+{
+    onLink([](Link *link) { return link->ensureConnected(); }, false);
 }
 
 bool vpnclient::isStart()
@@ -164,6 +410,11 @@ void vpnclient::close()
 void vpn_event_set_callback(void (*callback)(const std::string &name, const std::string &info))
 {
     g_event.store(callback);
+    // The client shows a session the helper already runs as soon as it listens for events.
+    if (callback) {
+        vpnclient::instance();
+        g_attach();
+    }
 }
 
 void vpn_log_set_callback(void (*callback)(const std::string &line))

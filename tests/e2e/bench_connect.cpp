@@ -1,8 +1,9 @@
 // Connect-time benchmark, run by hand through bench-connect.sh inside the test network: time
-// from vpnclient::start() to "CONNECTED" against the time the bare openvpn command line needs
-// to print "Initialization Sequence Completed" with the same configuration. Rounds alternate
-// which one goes first; the medians and their ratio are printed. With
-// QUELLNET_BENCH_KILL_SWITCH=1 the engine runs with its kill switch on (its nft steps count).
+// from vpnclient::start() to "CONNECTED", through a quellnet-helper started here, against the time
+// the bare openvpn command line needs to print "Initialization Sequence Completed" with the same
+// configuration. Rounds alternate which one goes first; the medians and their ratio are printed.
+// With QUELLNET_BENCH_KILL_SWITCH=1 the engine runs with its kill switch on (its nft steps count).
+#include "helperprocess.h"
 #include "vpnclient.h"
 
 #include <QCoreApplication>
@@ -22,13 +23,14 @@ namespace {
 
 std::atomic<bool> connected{false};
 std::atomic<bool> failed{false};
+std::atomic<bool> ended{false};
 
 void onEvent(const std::string &name, const std::string &)
 {
     if (name == "CONNECTED")
         connected = true;
     else if (name == "FAILED" || name == "DISCONNECTED")
-        failed = true;
+        failed = ended = true;
 }
 
 void onLog(const std::string &) { }
@@ -95,6 +97,7 @@ double engineRound(const std::string &server, const std::string &config, double 
     engine->setconfig(server, config);
     connected = false;
     failed = false;
+    ended = false;
     QElapsedTimer t;
     t.start();
     if (engine->start() != 0) {
@@ -105,7 +108,8 @@ double engineRound(const std::string &server, const std::string &config, double 
     const bool ok = waitUntil([] { return connected || failed; }, 30000);
     const double ms = t.nsecsElapsed() / 1e6;
     engine->stop();
-    (void)waitUntil([engine] { return !engine->isStart(); }, 10000);
+    // The helper ends the session after stop() has returned; the next round waits for it.
+    (void)waitUntil([] { return ended.load(); }, 15000);
     if (!ok || !connected) {
         std::fprintf(stderr, "engine did not connect\n");
         return -1;
@@ -135,6 +139,16 @@ int main(int argc, char *argv[])
     }
     bareConfig.close();
 
+    HelperProcess helper;
+    HelperProcess::Options options;
+    options.dns = QStringLiteral("resolv.conf");
+    options.routeCheck = true;
+    QString error;
+    if (!helper.start(options, &error)) {
+        std::fprintf(stderr, "quellnet-helper: %s\n", qPrintable(error));
+        return 1;
+    }
+    qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(helper.socketPath()));
     vpn_event_set_callback(onEvent);
     vpn_log_set_callback(onLog);
     vpn_traffic_set_callback(onTraffic);

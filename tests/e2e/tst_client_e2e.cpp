@@ -4,6 +4,7 @@
 // through the tunnel, and is ready again after a disconnect.
 
 #include "connectioncontroller.h"
+#include "helperprocess.h"
 #include "mainwindow.h"
 #include "mconfig.h"
 #include "mnetwork.h"
@@ -63,6 +64,7 @@ private slots:
 private:
     QTemporaryDir m_servers;
     TestBackend m_backend;
+    HelperProcess m_helper;
 };
 
 void ClientE2eTest::initTestCase()
@@ -80,6 +82,13 @@ void ClientE2eTest::initTestCase()
     options.ovpnDir = m_servers.path();
     QVERIFY(m_backend.start(options));
     m_backend.exportClientEnvironment();
+    // The tunnel runs in a helper of the test's own, inside the test namespace.
+    HelperProcess::Options helper;
+    helper.dns = QStringLiteral("resolv.conf");
+    helper.routeCheck = true;
+    QString error;
+    QVERIFY2(m_helper.start(helper, &error), qPrintable(error));
+    qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(m_helper.socketPath()));
     MNetwork::globalInit();
     QFile::remove(MConfig::getConfigFile());
     QFile::remove(MConfig::getAppDataFolder(QString()) + QStringLiteral("server_content.fg"));
@@ -89,6 +98,7 @@ void ClientE2eTest::initTestCase()
 void ClientE2eTest::cleanupTestCase()
 {
     MNetwork::globalClean();
+    QVERIFY(m_helper.stop());
 }
 
 void ClientE2eTest::loginConnectTrafficDisconnect()

@@ -1,5 +1,7 @@
 // Stands in for nft in the engine's tests: takes `-f -`, appends the script it was given to
 // the file TUNNELKIT_FAKE_RECORD and fails when the script contains FAKE_NFT_FAIL_ON.
+#include "fakeenv.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    loadFakeEnvironment();
     if (argc != 3 || std::strcmp(argv[1], "-f") != 0 || std::strcmp(argv[2], "-") != 0) {
         std::fprintf(stderr, "fake nft: expected -f -\n");
         return 2;

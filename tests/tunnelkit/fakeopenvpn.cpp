@@ -1,13 +1,15 @@
 // Stands in for openvpn in the engine's tests. Reads the configuration given with --config,
 // connects out to the management socket named there (management-client, the way the engine
 // runs openvpn) and plays the script that FAKE_OPENVPN_MODE picks: connect (default),
-// authfail, stall, unknown, exitearly, noconnect (nobody listens where it connects), fatal,
-// crash, crashearly, serverloss, hang, garbage. FAKE_OPENVPN_CONNECT_DELAY_MS delays the
+// authfail, authtoken, stall, unknown, exitearly, noconnect (nobody listens where it connects),
+// fatal, crash, crashearly, serverloss, hang, garbage. FAKE_OPENVPN_CONNECT_DELAY_MS delays the
 // connection; FAKE_OPENVPN_HOLD=1 acts as if management-hold were given.
 // Like openvpn it keeps its state history and log lines for "state on all" / "log on all",
 // sends real-time states and log lines only once they are switched on, waits for
 // "hold release" only with management-hold, and checks the listener's user against
 // management-client-user. What it sees goes to the file TUNNELKIT_FAKE_RECORD.
+#include "fakeenv.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -258,6 +260,16 @@ private:
                 m_steps << [this]() {
                     state("GET_CONFIG,,,,,,,");
                 };
+                if (m == QLatin1String("authtoken")) {
+                    // As openvpn 2.6 shows a push reply: the token is in it once unredacted.
+                    m_steps << [this]() {
+                        logLine("I",
+                                "PUSH: Received control message: 'PUSH_REPLY,dhcp-option DNS "
+                                "10.8.0.1,auth-token SECRETTOKEN42,ifconfig 10.8.0.6 "
+                                "255.255.255.0'");
+                        send(">PASSWORD:Auth-Token:SECRETTOKEN42");
+                    };
+                }
                 connectSteps();
             }
         }
@@ -318,6 +330,7 @@ private:
 
 int main(int argc, char **argv)
 {
+    loadFakeEnvironment();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int at = args.indexOf(QStringLiteral("--config"));

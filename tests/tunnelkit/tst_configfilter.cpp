@@ -147,17 +147,17 @@ void TestConfigFilter::rebuiltBodyReadsBackToTheSameDirectives()
     const std::string text = "--client\n"
                              "remote 203.0.113.5\n"
                              "verify-x509-name 'CN=my \"odd\" server' name\n"
-                             "pull-filter ignore \"route 10.\"\n"
+                             "dhcp-option DOMAIN \"corp example\"\n"
                              "tls-cipher TLS-ECDHE-ECDSA-WITH-AES-256-GCM-SHA384\n"
-                             "route 10.0.0.0 255.0.0.0 net_gateway # comment\n";
+                             "route 10.0.0.0 255.0.0.0 vpn_gateway # comment\n";
     const FilteredConfig c = filterConfig(text, "");
     QVERIFY2(c.ok, c.error.c_str());
     const QList<QStringList> expected = {
         {"client"},
         {"verify-x509-name", "CN=my \"odd\" server", "name"},
-        {"pull-filter", "ignore", "route 10."},
+        {"dhcp-option", "DOMAIN", "corp example"},
         {"tls-cipher", "TLS-ECDHE-ECDSA-WITH-AES-256-GCM-SHA384"},
-        {"route", "10.0.0.0", "255.0.0.0", "net_gateway"},
+        {"route", "10.0.0.0", "255.0.0.0", "vpn_gateway"},
     };
     QCOMPARE(bodyDirectives(c.body), expected);
 }
@@ -195,6 +195,15 @@ void TestConfigFilter::refusesDirectivesOutsideTheListNamingThem_data()
                                    << "'learn-address'";
     QTest::newRow("script-security") << "script-security 2"
                                      << "'script-security'";
+    // A configuration must not empty the tunnel while the client shows Connected.
+    QTest::newRow("route-nopull") << "route-nopull"
+                                  << "'route-nopull' would leave the tunnel without routes";
+    QTest::newRow("pull-filter") << "pull-filter ignore redirect-gateway"
+                                 << "'pull-filter'";
+    QTest::newRow("route around the tunnel") << "route 0.0.0.0 128.0.0.0 net_gateway"
+                                             << "'route' routes traffic around the tunnel";
+    QTest::newRow("IPv6 route around the tunnel") << "route-ipv6 ::/1 net_gateway"
+                                                  << "'route-ipv6' routes traffic around";
     QTest::newRow("plugin") << "plugin /tmp/x.so"
                             << "'plugin' loads code";
     QTest::newRow("engine") << "engine dynamic"
@@ -444,8 +453,12 @@ void TestConfigFilter::trailerSetsTheEngineOwnedOptionsLast()
         {"management-client-user", "alice"},
         {"management-signal"},
         {"remap-usr1", "SIGTERM"},
+        {"verb", "3"},
     };
     QCOMPARE(bodyDirectives(configTrailer(p)), expected);
+    // The push reply, where the DNS servers are read, is logged from verb 3 on.
+    p.verb = 5;
+    QCOMPARE(bodyDirectives(configTrailer(p)).last(), (QStringList{"verb", "5"}));
 }
 
 QTEST_GUILESS_MAIN(TestConfigFilter)
