@@ -29,7 +29,7 @@ struct HelperOptions
     QString runtimeDir = QStringLiteral("/run/quellnet");
     QString stateDir = QStringLiteral("/var/lib/quellnet");
     QString openvpn = QStringLiteral("/usr/sbin/openvpn");
-    QString nft = QStringLiteral("/usr/sbin/nft");
+    QString nft; // empty: the nftables library
     tunnelkit::DnsMode dns = tunnelkit::DnsMode::Auto;
     bool checkRoutes = true;
     QString group = QStringLiteral("quellnet");

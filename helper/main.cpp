@@ -60,8 +60,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption openvpn(QStringLiteral("openvpn"),
                                      QStringLiteral("The openvpn program."), QStringLiteral("path"),
                                      options.openvpn);
-    const QCommandLineOption nft(QStringLiteral("nft"), QStringLiteral("The nft program."),
-                                 QStringLiteral("path"), options.nft);
+    const QCommandLineOption nft(QStringLiteral("nft"),
+                                 QStringLiteral("Run this program as `nft -f -` instead of using "
+                                                "the nftables library (tests)."),
+                                 QStringLiteral("path"));
     const QCommandLineOption dns(QStringLiteral("dns"),
                                  QStringLiteral("How DNS is pointed into the tunnel: auto, "
                                                 "resolved, resolv.conf or none."),

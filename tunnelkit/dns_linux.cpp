@@ -64,7 +64,10 @@ bool writeAll(int fd, const QByteArray &data)
 }
 
 // Truncates and writes through the same inode, so a bind-mounted file stays the mounted one.
-bool writeFile(const QString &path, const QByteArray &data, int flags, mode_t mode, QString *error)
+// durable: on disk before it returns (notes that must survive a power cut); resolv.conf
+// itself is put right from those notes.
+bool writeFile(const QString &path, const QByteArray &data, int flags, mode_t mode, QString *error,
+               bool durable = false)
 {
     const int fd = ::open(fsPath(path).constData(),
                           O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | flags, mode);
@@ -73,7 +76,7 @@ bool writeFile(const QString &path, const QByteArray &data, int flags, mode_t mo
         return false;
     }
     // fchmod: the umask must not narrow what readers of the file need.
-    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && (!durable || ::fsync(fd) == 0);
     if (!ok)
         *error = errnoText("cannot write", path);
     ::close(fd);
@@ -86,11 +89,12 @@ QString tempPath(const QString &path)
 }
 
 // Readers see the old or the new file, never a part of one.
-bool replaceFile(const QString &path, const QByteArray &data, mode_t mode, QString *error)
+bool replaceFile(const QString &path, const QByteArray &data, mode_t mode, QString *error,
+                 bool durable = false)
 {
     const QString temp = tempPath(path);
     ::unlink(fsPath(temp).constData());
-    if (!writeFile(temp, data, O_CREAT | O_EXCL, mode, error))
+    if (!writeFile(temp, data, O_CREAT | O_EXCL, mode, error, durable))
         return false;
     if (::rename(fsPath(temp).constData(), fsPath(path).constData()) != 0) {
         *error = errnoText("cannot replace", path);
@@ -119,7 +123,7 @@ bool writeState(const QString &dir, const QString &path, const QByteArray &data,
         *error = QStringLiteral("cannot create %1").arg(dir);
         return false;
     }
-    return replaceFile(path, data, 0600, error);
+    return replaceFile(path, data, 0600, error, true);
 }
 
 // What sits at the resolv.conf path: content and mode of a file, or a link's target.
@@ -198,18 +202,8 @@ public:
             return false;
         }
         Snapshot current;
-        if (!takeSnapshot(m_target, &current, error))
+        if (!note(&current, error))
             return false;
-        // While the file is still ours, the saved original is the real one (also after a
-        // crash); a file that is not ours is newer than anything saved.
-        if (!isOurs(current) || !QFile::exists(m_state)) {
-            QJsonObject state;
-            state[QStringLiteral("kind")] = kindNames().at(current.kind);
-            state[QStringLiteral("mode")] = int(current.mode);
-            state[QStringLiteral("data")] = QString::fromLatin1(current.bytes.toBase64());
-            if (!writeState(m_stateDir, m_state, QJsonDocument(state).toJson(), error))
-                return false;
-        }
         if (current.kind == Snapshot::File)
             return writeFile(m_target, content, 0, current.mode, error);
         return replaceFile(m_target, content, 0644, error);
@@ -239,14 +233,45 @@ public:
                 ok = false;
             }
         }
-        if (ok)
+        if (ok) {
             QFile::remove(m_state);
+            m_noted = false;
+        }
         return ok;
+    }
+
+    bool prepare(const QString &interface, QString *error) override
+    {
+        Q_UNUSED(interface)
+        Snapshot current;
+        return note(&current, error);
     }
 
     QString name() const override { return QStringLiteral("resolv.conf"); }
 
 private:
+    // Saves what is at the target now as the original, unless that is already saved.
+    bool note(Snapshot *current, QString *error)
+    {
+        if (!takeSnapshot(m_target, current, error))
+            return false;
+        // While the file is still ours, the saved original is the real one (also after a
+        // crash); a file that is not ours is newer than anything saved.
+        const bool noted = m_noted && current->kind == m_notedSnapshot.kind
+            && current->bytes == m_notedSnapshot.bytes && QFile::exists(m_state);
+        if (noted || (isOurs(*current) && QFile::exists(m_state)))
+            return true;
+        QJsonObject state;
+        state[QStringLiteral("kind")] = kindNames().at(current->kind);
+        state[QStringLiteral("mode")] = int(current->mode);
+        state[QStringLiteral("data")] = QString::fromLatin1(current->bytes.toBase64());
+        if (!writeState(m_stateDir, m_state, QJsonDocument(state).toJson(), error))
+            return false;
+        m_noted = true;
+        m_notedSnapshot = *current;
+        return true;
+    }
+
     bool loadState(Snapshot *saved, QString *error) const
     {
         QByteArray raw;
@@ -272,6 +297,8 @@ private:
     const QString m_target;
     const QString m_stateDir;
     const QString m_state;
+    bool m_noted = false;
+    Snapshot m_notedSnapshot;
 };
 
 bool validInterface(const QString &name)
@@ -307,10 +334,23 @@ public:
             *error = QStringLiteral("no DNS server to apply");
             return false;
         }
-        return writeState(m_stateDir, m_state, interface.toLatin1() + '\n', error)
-            && run(dns, error) == 0
+        return prepare(interface, error) && run(dns, error) == 0
             && run({QStringLiteral("domain"), interface, QStringLiteral("~.")}, error) == 0
             && run({QStringLiteral("default-route"), interface, QStringLiteral("yes")}, error) == 0;
+    }
+
+    bool prepare(const QString &interface, QString *error) override
+    {
+        if (!validInterface(interface)) {
+            *error = QStringLiteral("invalid interface name \"%1\"").arg(interface.left(32));
+            return false;
+        }
+        if (m_noted == interface && QFile::exists(m_state))
+            return true;
+        if (!writeState(m_stateDir, m_state, interface.toLatin1() + '\n', error))
+            return false;
+        m_noted = interface;
+        return true;
     }
 
     bool restore(QString *error) override
@@ -377,6 +417,7 @@ private:
     const QString m_resolvectl;
     const QString m_stateDir;
     const QString m_state;
+    QString m_noted; // the link whose note is written
 };
 
 } // namespace

@@ -138,11 +138,6 @@ int Engine::start(const StartRequest &request)
     if (!resolveEndpoint(config.remote, &why))
         return fail(StartResolveFailed, why);
 
-    // With or without the kill switch: the leak protection comes up before openvpn does.
-    if (!applyPolicy(FirewallState::Connecting))
-        return fail(StartKillSwitchFailed,
-                    QStringLiteral("the firewall rules could not be installed"));
-
     TrailerParams trailer;
     trailer.device = m_interface.toStdString();
     trailer.address = m_serverAddress.toString().toStdString();
@@ -337,6 +332,21 @@ int Engine::launchAndConnect(const QString &configPath)
     QFile pidNote(m_runtime->filePath(QStringLiteral("openvpn.pid")));
     if (pidNote.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         pidNote.write(QByteArray::number(m_process->processId()));
+    pidNote.close();
+    // The rules go in while openvpn reads its configuration and sets up its keys, long before
+    // it sends anything, and certainly before any tunnel exists: until then traffic is as it
+    // was before start(), and openvpn's own packets are what these rules let through anyway.
+    // With or without the kill switch, the leak protection is up before the tunnel is.
+    if (!applyPolicy(FirewallState::Connecting))
+        return fail(StartKillSwitchFailed,
+                    QStringLiteral("the firewall rules could not be installed"));
+    // Also while openvpn starts up: what the DNS change will replace is noted now, so the
+    // change itself is quick on the way to CONNECTED.
+    if (!m_dns)
+        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
+    QString dnsError;
+    if (m_dns && !m_dns->prepare(m_interface, &dnsError))
+        log(QStringLiteral("tunnelkit: DNS: ") + dnsError);
 
     const auto ended = [this]() {
         drain();
@@ -493,11 +503,13 @@ void Engine::endProcess()
             return;
         log(QStringLiteral("tunnelkit: openvpn did not end on the management signal"));
     }
-    // Closing the management link ends openvpn too (management-signal).
-    if (m_socket)
+    // Closing the management link ends openvpn too (management-signal); without one there is
+    // nothing to wait for.
+    if (m_socket) {
         m_socket->abort();
-    if (m_process->waitForFinished(kGraceCloseMs))
-        return;
+        if (m_process->waitForFinished(kGraceCloseMs))
+            return;
+    }
     m_process->terminate();
     if (m_process->waitForFinished(kGraceKillMs))
         return;
@@ -819,8 +831,7 @@ bool Engine::applyPolicy(FirewallState state)
     note.close();
 
     QString error;
-    if (!NftRunner(m_environment.nft)
-             .run(onlyAdd ? killSwitchTunnelRules(policy(state)) : script, &error)) {
+    if (!nft().run(onlyAdd ? killSwitchTunnelRules(policy(state)) : script, &error)) {
         log(QStringLiteral("tunnelkit: kill switch: ") + error);
         return false;
     }
@@ -837,7 +848,7 @@ bool Engine::removeTable()
     if (!mayExist)
         return true;
     QString error;
-    if (!NftRunner(m_environment.nft).run(killSwitchRemoval(), &error)) {
+    if (!nft().run(killSwitchRemoval(), &error)) {
         log(QStringLiteral("tunnelkit: kill switch: cannot remove the table: ") + error);
         return false;
     }
@@ -845,6 +856,16 @@ bool Engine::removeTable()
     m_installedRuleset.clear();
     QFile::remove(m_environment.markerPath);
     return true;
+}
+
+NftRunner &Engine::nft()
+{
+    // One for the engine's life: the library's context is made once.
+    if (!m_nft || m_nftProgram != m_environment.nft) {
+        m_nft = std::make_unique<NftRunner>(m_environment.nft);
+        m_nftProgram = m_environment.nft;
+    }
+    return *m_nft;
 }
 
 bool Engine::connectedChecks(const StateLine &state, QString *why)

@@ -5,6 +5,7 @@
 #include "environment.h"
 #include "killswitch.h"
 #include "management.h"
+#include "nftrunner.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -110,6 +111,7 @@ private:
     void sessionEnded();
     void drain();
     void restoreDns();
+    NftRunner &nft();
     bool connectedChecks(const StateLine &state, QString *why);
 
     FirewallPolicy policy(FirewallState state) const;
@@ -167,6 +169,8 @@ private:
     QString m_fatal;
     QString m_exitReason;
 
+    std::unique_ptr<NftRunner> m_nft;
+    QString m_nftProgram;
     bool m_tableInstalled = false;
     QString m_installedRuleset;
 

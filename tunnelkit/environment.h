@@ -11,7 +11,7 @@ namespace tunnelkit {
 struct Environment
 {
     QString openvpn = QStringLiteral("/usr/sbin/openvpn");
-    QString nft = QStringLiteral("/usr/sbin/nft");
+    QString nft; // empty: the nftables library; else a program run as `nft -f -` (tests)
     QString runtimeBase; // a root-only folder: one session folder at a time lives in it
     QString stateDir; // a root-only folder: what must be undone after a crash
     QString markerPath; // "a kill-switch table may be installed", in stateDir

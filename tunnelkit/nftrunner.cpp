@@ -1,14 +1,55 @@
 #include "nftrunner.h"
 
+#include "environment.h"
+
 #include <QProcess>
+
+#include <nftables/libnftables.h>
 
 namespace tunnelkit {
 
-bool NftRunner::run(const QString &script, QString *error) const
+NftRunner::NftRunner(const QString &program)
+    : m_program(program)
+{ }
+
+NftRunner::~NftRunner()
 {
-    const QString nft = resolveProgram(m_nft);
+    if (m_context)
+        nft_ctx_free(m_context);
+}
+
+bool NftRunner::run(const QString &script, QString *error)
+{
+    if (!m_program.isEmpty())
+        return runProgram(script, error);
+    if (!m_context) {
+        m_context = nft_ctx_new(NFT_CTX_DEFAULT);
+        if (!m_context) {
+            *error = QStringLiteral("the nftables library cannot be used");
+            return false;
+        }
+        // Errors are read back as text; nothing goes to this process's own stderr.
+        nft_ctx_buffer_output(m_context);
+        nft_ctx_buffer_error(m_context);
+    }
+    const QByteArray text = script.toUtf8();
+    const int result = nft_run_cmd_from_buffer(m_context, text.constData());
+    const QString output = QString::fromLocal8Bit(nft_ctx_get_error_buffer(m_context)).trimmed();
+    // Reading the buffers resets them for the next run.
+    nft_ctx_get_output_buffer(m_context);
+    if (result != 0) {
+        *error = output.isEmpty() ? QStringLiteral("nft failed")
+                                  : QStringLiteral("nft failed: ") + output.left(2000);
+        return false;
+    }
+    return true;
+}
+
+bool NftRunner::runProgram(const QString &script, QString *error) const
+{
+    const QString nft = resolveProgram(m_program);
     if (nft.isEmpty()) {
-        *error = QStringLiteral("nft (%1) is not there").arg(m_nft);
+        *error = QStringLiteral("nft (%1) is not there").arg(m_program);
         return false;
     }
     const int timeoutMs = 30000;

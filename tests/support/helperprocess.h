@@ -15,7 +15,7 @@ public:
     struct Options
     {
         QString openvpn = QStringLiteral("/usr/sbin/openvpn");
-        QString nft = QStringLiteral("/usr/sbin/nft");
+        QString nft; // empty: the nftables library
         QString dns = QStringLiteral("none");
         bool routeCheck = false;
         QString group; // empty: the test user's own primary group, so it is authorised

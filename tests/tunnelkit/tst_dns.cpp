@@ -115,17 +115,20 @@ void TestDns::resolvConfIsPutBackExactly_data()
     QTest::addColumn<bool>("reapply");
     QTest::addColumn<bool>("crash");
     QTest::addColumn<QByteArray>("intruder");
+    QTest::addColumn<bool>("prepared");
 
     QTest::newRow("file rewritten in place, then its bytes and mode")
-        << false << false << false << QByteArray();
+        << false << false << false << QByteArray() << false;
     QTest::newRow("link replaced by a file, then the same link")
-        << true << false << false << QByteArray();
+        << true << false << false << QByteArray() << false;
     QTest::newRow("second apply keeps the first original")
-        << false << true << false << QByteArray();
+        << false << true << false << QByteArray() << false;
     QTest::newRow("restarted helper restores from the state folder")
-        << true << true << true << QByteArray();
+        << true << true << true << QByteArray() << false;
     QTest::newRow("someone else's file is left alone")
-        << false << false << false << QByteArray("nameserver 192.0.2.53\n");
+        << false << false << false << QByteArray("nameserver 192.0.2.53\n") << false;
+    QTest::newRow("noted while openvpn starts, only written at apply")
+        << true << false << true << QByteArray() << true;
 }
 
 void TestDns::resolvConfIsPutBackExactly()
@@ -134,6 +137,7 @@ void TestDns::resolvConfIsPutBackExactly()
     QFETCH(bool, reapply);
     QFETCH(bool, crash);
     QFETCH(QByteArray, intruder);
+    QFETCH(bool, prepared);
 
     QTemporaryDir dir;
     const QString conf = dir.filePath("resolv.conf");
@@ -151,7 +155,15 @@ void TestDns::resolvConfIsPutBackExactly()
 
     auto dns = makeResolvConfDns(conf, state);
     QString error;
+    ino_t note = 0;
+    if (prepared) {
+        QVERIFY2(dns->prepare("qtun0", &error), qPrintable(error));
+        QCOMPARE(contents(conf), original);
+        note = statOf(state + "/resolv.conf.saved").st_ino;
+    }
     QVERIFY2(dns->apply("qtun0", kServers, &error), qPrintable(error));
+    if (prepared)
+        QCOMPARE(statOf(state + "/resolv.conf.saved").st_ino, note);
     QByteArrayList expected = {"nameserver 10.8.0.1", "nameserver fd00::1"};
     if (reapply) {
         QVERIFY2(dns->apply("qtun0", {QHostAddress("10.8.0.9")}, &error), qPrintable(error));
