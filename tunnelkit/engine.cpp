@@ -318,6 +318,10 @@ int Engine::launchAndConnect(const QString &configPath)
             StartFilesFailed,
             QStringLiteral("cannot listen on %1: %2").arg(socketPath, m_server->errorString()));
 
+    // With or without the kill switch, the leak protection is up before openvpn starts.
+    if (!applyPolicy(FirewallState::Connecting))
+        return fail(StartKillSwitchFailed,
+                    QStringLiteral("the firewall rules could not be installed"));
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setWorkingDirectory(m_runtime->path());
@@ -333,15 +337,8 @@ int Engine::launchAndConnect(const QString &configPath)
     if (pidNote.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         pidNote.write(QByteArray::number(m_process->processId()));
     pidNote.close();
-    // The rules go in while openvpn reads its configuration and sets up its keys, long before
-    // it sends anything, and certainly before any tunnel exists: until then traffic is as it
-    // was before start(), and openvpn's own packets are what these rules let through anyway.
-    // With or without the kill switch, the leak protection is up before the tunnel is.
-    if (!applyPolicy(FirewallState::Connecting))
-        return fail(StartKillSwitchFailed,
-                    QStringLiteral("the firewall rules could not be installed"));
-    // Also while openvpn starts up: what the DNS change will replace is noted now, so the
-    // change itself is quick on the way to CONNECTED.
+    // While openvpn starts up: what the DNS change will replace is noted now, so the change
+    // itself is quick on the way to CONNECTED.
     if (!m_dns)
         m_dns = makeDns(m_environment.dns, m_environment.stateDir);
     QString dnsError;
