@@ -879,14 +879,21 @@ bool Engine::connectedChecks(const StateLine &state, QString *why)
     if (m_environment.checkRoutes) {
         // A configuration that routes nothing into the tunnel would show Connected while
         // every packet leaves outside it.
-        QString iface;
-        if (!os::routeInterface(QHostAddress(QStringLiteral("1.1.1.1")), &iface)
-            || iface != m_interface
-            || !os::routeInterface(QHostAddress(QStringLiteral("203.0.113.1")), &iface)
-            || iface != m_interface) {
-            *why = QStringLiteral("the default route does not lead into the tunnel (it uses %1)")
-                       .arg(iface.isEmpty() ? QStringLiteral("no interface") : iface);
-            return false;
+        // One address from each half of the IPv4 space (redirect-gateway def1 routes them
+        // separately); never the server's own, which rightly goes outside.
+        const char *const halves[2][2] = {{"1.1.1.1", "1.0.0.1"}, {"203.0.113.1", "198.51.100.1"}};
+        for (const auto &half : halves) {
+            QHostAddress address{QLatin1String(half[0])};
+            if (address == m_serverAddress)
+                address = QHostAddress(QLatin1String(half[1]));
+            QString iface;
+            if (!os::routeInterface(address, &iface) || iface != m_interface) {
+                *why = QStringLiteral("the default route does not lead into the tunnel "
+                                      "(%1 goes to %2)")
+                           .arg(address.toString(),
+                                iface.isEmpty() ? QStringLiteral("no interface") : iface);
+                return false;
+            }
         }
     }
     if (!m_dns)

@@ -200,6 +200,7 @@ private slots:
     void malformedMessagesAreAnsweredAndTheConnectionEnds_data();
     void malformedMessagesAreAnsweredAndTheConnectionEnds();
     void aUserWhoMayNotIsRefused();
+    void aTunnelThatCarriesNoDefaultRouteFails();
     void helperCrashEndsTheSessionAndItsRestartCleansUp();
 
 private:
@@ -755,6 +756,37 @@ void TestVpnClient::aUserWhoMayNotIsRefused()
     original.seek(0);
     QCOMPARE(original.readAll(), before);
     QVERIFY(m_helper.output().contains(QLatin1String("uid 65534 is not authorised")));
+}
+
+void TestVpnClient::aTunnelThatCarriesNoDefaultRouteFails()
+{
+    // The fake makes no tunnel device, so a helper that checks the routes (a read-only
+    // look-up) finds the default route elsewhere and must not leave the session Connected.
+    const QString bin = QStringLiteral(QUELLNET_BIN_DIR);
+    HelperProcess checking;
+    HelperProcess::Options options;
+    options.openvpn = bin + QStringLiteral("/tunnelkit_fake_openvpn");
+    options.nft = bin + QStringLiteral("/tunnelkit_fake_nft");
+    options.routeCheck = true;
+    options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_RECORD"), m_record);
+    options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_ENV"), m_fakeEnv);
+    QString error;
+    QVERIFY2(checking.start(options, &error), qPrintable(error));
+    RawClient client;
+    QVERIFY(client.open(checking.socketPath()));
+    client.send(wire::Type::Connect,
+                QCborMap{{QStringLiteral("seq"), 1},
+                         {QStringLiteral("server"), QStringLiteral("127.66.0.9")},
+                         {QStringLiteral("config"), QByteArray(kConfig)}});
+    QStringList names;
+    wire::Message m;
+    while (!names.contains(QLatin1String("FAILED")) && client.receive(wire::Type::Event, &m))
+        names << wire::textField(m.body, "name");
+    QVERIFY2(!names.contains(QLatin1String("CONNECTED")), qPrintable(names.join(' ')));
+    QCOMPARE(names.last(), QStringLiteral("FAILED"));
+    QVERIFY2(wire::textField(m.body, "info").contains(QLatin1String("default route")),
+             qPrintable(wire::textField(m.body, "info")));
+    QVERIFY(checking.stop());
 }
 
 void TestVpnClient::helperCrashEndsTheSessionAndItsRestartCleansUp()
