@@ -559,7 +559,7 @@ void TestVpnClient::hostileConfigurationNeverStartsOpenvpn_data()
         << QByteArray("pull-filter ignore redirect-gateway\n") << "'pull-filter'";
     QTest::newRow("route around the tunnel")
         << QByteArray("route 0.0.0.0 0.0.0.0 net_gateway\n") << "'route'";
-    QTest::newRow("NUL byte") << QByteArray("verb 3\n\0up /bin/sh\n", 22) << "NUL";
+    QTest::newRow("NUL byte") << QByteArray("verb 3\n\0up /bin/sh\n", 19) << "NUL";
 }
 
 void TestVpnClient::hostileConfigurationNeverStartsOpenvpn()
