@@ -88,8 +88,11 @@ fi
 if [ "${QUELLNET_DEMO_HELPER:-0}" = 1 ]; then
     # A short folder: the socket's path has at most 107 bytes.
     helper_dir=$(mktemp -d /tmp/qndemo-helper.XXXXXX)
+    # DNS through the tunnel only where the harness made /etc private to this namespace.
+    dns_mode=none
+    [ -f /etc/quellnet-e2e-private ] && dns_mode=resolv.conf
     "$build/bin/quellnet-helper" --socket "$helper_dir/helper.sock" --runtime-dir "$helper_dir" \
-        --dns resolv.conf >"$work/helper.log" 2>&1 &
+        --state-dir "$helper_dir/state" --dns "$dns_mode" >"$work/helper.log" 2>&1 &
     helper_pid=$!
     for ((i = 0; i < 100; i++)); do
         [ -S "$helper_dir/helper.sock" ] && break

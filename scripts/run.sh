@@ -168,13 +168,20 @@ export QUELLNET_DEMO_HELPER=1
 export QUELLNET_E2E_TIMEOUT=${QUELLNET_DEMO_TIMEOUT:-28800}
 
 httpd=()
-if [ ! -x "$build/bin/e2e_httpd" ] && [ "${QUELLNET_DEMO_NO_BUILD:-0}" != 1 ]; then
-    # Optional: only a build with the tests has this target.
-    cmake --build "$build" -j"$(nproc)" --target e2e_httpd >/dev/null 2>&1 || true
+if [ "${QUELLNET_DEMO_NO_BUILD:-0}" != 1 ]; then
+    # Optional: only a build with the tests has these targets (a web server and a resolver
+    # for the demo network).
+    for target in e2e_httpd e2e_dns; do
+        [ -x "$build/bin/$target" ] \
+            || cmake --build "$build" -j"$(nproc)" --target "$target" >/dev/null 2>&1 || true
+    done
 fi
 if [ -x "$build/bin/e2e_httpd" ]; then
     httpd=(--httpd "$build/bin/e2e_httpd")
     export QUELLNET_DEMO_HTTPD=1
+fi
+if [ -x "$build/bin/e2e_dns" ]; then
+    httpd+=(--dns "$build/bin/e2e_dns")
 fi
 
 say "building the demo network (network namespaces, a CA and an OpenVPN server)"

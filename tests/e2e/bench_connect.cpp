@@ -141,7 +141,9 @@ int main(int argc, char *argv[])
 
     HelperProcess helper;
     HelperProcess::Options options;
-    options.dns = QStringLiteral("resolv.conf");
+    // The helper replaces /etc/resolv.conf only where e2e-net.sh made /etc private.
+    QFile privateEtc(QStringLiteral("/etc/quellnet-e2e-private"));
+    options.dns = privateEtc.exists() ? QStringLiteral("resolv.conf") : QStringLiteral("none");
     options.routeCheck = true;
     QString error;
     if (!helper.start(options, &error)) {

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Throw-away test network for the end-to-end tests: five network namespaces, a PKI made with
+# Throw-away test network for the end-to-end tests: six network namespaces, a PKI made with
 # openssl and a real openvpn server. Nothing is ever changed in the machine's own network
 # namespace: every veth is created straight inside a test namespace, and all namespaces are
 # removed on exit, also on failure or interruption.
 #
-#   e2e-net.sh run [--httpd PATH] [--] CMD [ARG ...]
+#   e2e-net.sh run [--httpd PATH] [--dns PATH] [--] CMD [ARG ...]
 #       build the network, run CMD inside the client namespace, tear everything down;
 #       exits with CMD's status. CMD finds the network in QUELLNET_E2E_* variables and gets
-#       a private XDG_RUNTIME_DIR; --httpd starts that test HTTP server on the server host.
+#       a private XDG_RUNTIME_DIR; --httpd starts that test HTTP server on the server host,
+#       --dns that test resolver on the LAN host and on the server host (the tunnel's).
 #   e2e-net.sh smoke
 #       the bare openvpn client connects and pings the server through the tunnel
 #   e2e-net.sh server-start | server-kill | server-alive
@@ -15,10 +16,16 @@
 #
 # Topology (addresses exist only inside the namespaces):
 #
+#   behind 10.99.0.2
+#     │    (client fwd0 10.99.0.1; the client forwards)
 #   client 192.168.77.2 ──┐                     ┌── wan0 198.18.1.1 ── server 198.18.1.2
-#                         ├─ br0 192.168.77.1 ──┤                      (openvpn udp/1194,
+#                         ├─ br0 192.168.77.1 ──┤
 #   lan    192.168.77.3 ──┘   (router, forwards)└── wan1 198.18.2.1 ── outside 198.18.2.2
-#                                                                       tunnel 10.8.0.1/24)
+#
+#   The server runs openvpn on udp/1194 with tunnel 10.8.0.1/24, IPv4 only, and pushes itself
+#   as DNS server. The client's path is dual stack (client 2001:db8:77::2, br0 2001:db8:77::1,
+#   wan1 2001:db8:2::1, outside 2001:db8:2::2), so IPv6 reaches the outside host only by
+#   leaving the tunnel. The client's resolver is the LAN host's, as behind a home router.
 #
 # Exit status 77: cannot run here (not root, no /dev/net/tun, no working `ip netns`, a tool
 # missing); CTest reports that as skipped.
@@ -40,6 +47,15 @@ readonly VPN_PORT=1194
 readonly TUN_NET=10.8.0
 readonly TUN_SERVER_IP=$TUN_NET.1
 readonly HTTP_PORT=8080
+readonly CLIENT_IP6=2001:db8:77::2
+readonly ROUTER_LAN_IP6=2001:db8:77::1
+readonly OUTSIDE_IP6=2001:db8:2::2
+readonly ROUTER_OUTSIDE_IP6=2001:db8:2::1
+readonly FWD_NET=10.99.0
+readonly CLIENT_FWD_IP=$FWD_NET.1
+readonly BEHIND_IP=$FWD_NET.2
+# What the test resolvers answer to every A question.
+readonly DNS_ANSWER=192.0.2.53
 
 log() { echo "e2e-net: $*" >&2; }
 
@@ -111,6 +127,10 @@ check_can_run() {
     fi
     if [ ! -c /dev/net/tun ]; then
         log "SKIP: no /dev/net/tun"
+        exit $SKIP
+    fi
+    if [ ! -d /proc/sys/net/ipv6 ]; then
+        log "SKIP: IPv6 is disabled in this kernel"
         exit $SKIP
     fi
     local tool
@@ -186,6 +206,7 @@ link() {
 }
 
 make_topology() {
+    local ns conf
     PREFIX="qne2e$$"
     trap on_exit EXIT
     trap 'exit 130' INT
@@ -201,6 +222,7 @@ make_topology() {
     add_ns lan NS_LAN
     add_ns server NS_SERVER
     add_ns outside NS_OUTSIDE
+    add_ns behind NS_BEHIND
 
     if ! ip -n "$NS_ROUTER" link add br0 type bridge 2>/dev/null \
         || ! link "$NS_ROUTER" lan0 "$NS_CLIENT" eth0 2>/dev/null; then
@@ -226,13 +248,40 @@ make_topology() {
     ip -n "$NS_SERVER" route add default via "$ROUTER_SERVER_IP"
     ip -n "$NS_OUTSIDE" addr add "$OUTSIDE_IP/24" dev eth0
     ip -n "$NS_OUTSIDE" route add default via "$ROUTER_OUTSIDE_IP"
+    # The LAN host sends to the client's tunnel addresses over the LAN, as a hostile neighbour.
+    ip -n "$NS_LAN" route add "$TUN_NET.0/24" via "$CLIENT_IP"
 
-    # The client's resolver asks the outside host, so a leaked lookup is visible there.
+    # IPv6 on the client's path only; without DAD the addresses work at once.
+    for ns in "$NS_ROUTER" "$NS_CLIENT" "$NS_OUTSIDE"; do
+        ip netns exec "$ns" sysctl -qw net.ipv6.conf.all.disable_ipv6=0
+    done
+    ip -n "$NS_ROUTER" addr add "$ROUTER_LAN_IP6/64" dev br0 nodad
+    ip -n "$NS_ROUTER" addr add "$ROUTER_OUTSIDE_IP6/64" dev wan1 nodad
+    ip netns exec "$NS_ROUTER" sysctl -qw net.ipv6.conf.all.forwarding=1
+    ip -n "$NS_CLIENT" addr add "$CLIENT_IP6/64" dev eth0 nodad
+    ip -n "$NS_CLIENT" -6 route add default via "$ROUTER_LAN_IP6"
+    ip -n "$NS_OUTSIDE" addr add "$OUTSIDE_IP6/64" dev eth0 nodad
+    ip -n "$NS_OUTSIDE" -6 route add default via "$ROUTER_OUTSIDE_IP6"
+
+    # A host behind the client, whose traffic the client forwards (a shared connection).
+    link "$NS_CLIENT" fwd0 "$NS_BEHIND" eth0
+    ip -n "$NS_CLIENT" addr add "$CLIENT_FWD_IP/24" dev fwd0
+    ip -n "$NS_BEHIND" addr add "$BEHIND_IP/24" dev eth0
+    ip -n "$NS_BEHIND" route add default via "$CLIENT_FWD_IP"
+    ip -n "$NS_ROUTER" route add "$FWD_NET.0/24" via "$CLIENT_IP"
+    ip netns exec "$NS_CLIENT" sysctl -qw net.ipv4.ip_forward=1
+    # Loose source checks, so only the firewall can stop what the LAN host sends to the
+    # tunnel address.
+    for conf in all default eth0 fwd0; do
+        ip netns exec "$NS_CLIENT" sysctl -qw "net.ipv4.conf.$conf.rp_filter=0"
+    done
+
+    # The client's resolver is the LAN host, so a leaked lookup is visible there.
     if [ ! -d /etc/netns ]; then
         MADE_ETC_NETNS=1
     fi
     mkdir -p "/etc/netns/$NS_CLIENT"
-    printf 'nameserver %s\noptions timeout:1 attempts:1\n' "$OUTSIDE_IP" \
+    printf 'nameserver %s\noptions timeout:1 attempts:1\n' "$LAN_IP" \
         >"/etc/netns/$NS_CLIENT/resolv.conf"
 
     STATE=$(mktemp -d "${TMPDIR:-/tmp}/qne2e.XXXXXX")
@@ -322,6 +371,7 @@ port $VPN_PORT
 topology subnet
 server $TUN_NET.0 255.255.255.0
 push "redirect-gateway def1"
+push "dhcp-option DNS $TUN_SERVER_IP"
 keepalive 1 5
 ca $pki/ca.crt
 cert $pki/server.crt
@@ -343,6 +393,7 @@ NS_CLIENT=$NS_CLIENT
 NS_LAN=$NS_LAN
 NS_SERVER=$NS_SERVER
 NS_OUTSIDE=$NS_OUTSIDE
+NS_BEHIND=$NS_BEHIND
 EOF
 }
 
@@ -355,6 +406,7 @@ export_for_tests() {
     export QUELLNET_E2E_NS_LAN=$NS_LAN
     export QUELLNET_E2E_NS_SERVER=$NS_SERVER
     export QUELLNET_E2E_NS_OUTSIDE=$NS_OUTSIDE
+    export QUELLNET_E2E_NS_BEHIND=$NS_BEHIND
     export QUELLNET_E2E_CLIENT_IP=$CLIENT_IP
     export QUELLNET_E2E_LAN_IP=$LAN_IP
     export QUELLNET_E2E_ROUTER_LAN_IP=$ROUTER_LAN_IP
@@ -362,6 +414,9 @@ export_for_tests() {
     export QUELLNET_E2E_ROUTER_SERVER_IP=$ROUTER_SERVER_IP
     export QUELLNET_E2E_OUTSIDE_IP=$OUTSIDE_IP
     export QUELLNET_E2E_ROUTER_OUTSIDE_IP=$ROUTER_OUTSIDE_IP
+    export QUELLNET_E2E_CLIENT_IP6=$CLIENT_IP6
+    export QUELLNET_E2E_OUTSIDE_IP6=$OUTSIDE_IP6
+    export QUELLNET_E2E_BEHIND_IP=$BEHIND_IP
     export QUELLNET_E2E_VPN_PORT=$VPN_PORT
     export QUELLNET_E2E_TUN_SERVER_IP=$TUN_SERVER_IP
     export QUELLNET_E2E_HTTP_PORT=$HTTP_PORT
@@ -380,12 +435,29 @@ build_all() {
 
 # ---------------------------------------------------------------- commands
 
+# start_daemon NS NAME CMD [ARG ...]: runs CMD in NS in the background (the teardown ends
+# it) and waits until it says it is listening.
+start_daemon() {
+    local ns=$1 name=$2
+    shift 2
+    ip netns exec "$ns" "$@" >"$STATE/$name.log" 2>&1 &
+    if ! wait_for_line "$STATE/$name.log" "listening" 50; then
+        log "$name did not start"
+        cat "$STATE/$name.log" >&2
+        return 1
+    fi
+}
+
 cmd_run() {
-    local httpd=""
+    local httpd="" dns=""
     while [ $# -gt 0 ]; do
         case $1 in
         --httpd)
             httpd=$2
+            shift 2
+            ;;
+        --dns)
+            dns=$2
             shift 2
             ;;
         --)
@@ -398,23 +470,44 @@ cmd_run() {
     [ $# -gt 0 ] || { log "run: no command"; exit 2; }
     build_all
     if [ -n "$httpd" ]; then
-        ip netns exec "$NS_SERVER" "$httpd" 0.0.0.0 "$HTTP_PORT" >"$STATE/httpd.log" 2>&1 &
-        if ! wait_for_line "$STATE/httpd.log" "listening" 50; then
-            log "test HTTP server did not start"
-            cat "$STATE/httpd.log" >&2
-            exit 1
-        fi
+        start_daemon "$NS_SERVER" httpd "$httpd" 0.0.0.0 "$HTTP_PORT" || exit 1
+    fi
+    if [ -n "$dns" ]; then
+        start_daemon "$NS_LAN" dns-lan "$dns" "$LAN_IP" "$DNS_ANSWER" || exit 1
+        # Every address of the server host, so also the tunnel's once it exists.
+        start_daemon "$NS_SERVER" dns-server "$dns" 0.0.0.0 "$DNS_ANSWER" || exit 1
+        export QUELLNET_E2E_DNS_ANSWER=$DNS_ANSWER
     fi
     local rc=0
     # Bounded even if the command hangs: CTest's own time-out is the last resort.
     # In the background so a signal to this script runs the teardown at once.
-    timeout -k 5 "${QUELLNET_E2E_TIMEOUT:-270}" ip netns exec "$NS_CLIENT" "$@" &
+    timeout -k 5 "${QUELLNET_E2E_TIMEOUT:-270}" ip netns exec "$NS_CLIENT" \
+        bash "$SELF" private-etc "$@" &
     wait $! || rc=$?
     if [ $rc -ne 0 ]; then
         log "command exited with $rc; server log tail:"
         tail -n 15 "$STATE/server.log" >&2 || true
     fi
     return $rc
+}
+
+# Runs inside the client namespace (`ip netns exec` gave it a mount namespace of its own):
+# /etc becomes an overlay whose changes stay here, so a helper that replaces /etc/resolv.conf
+# (a symlink on many hosts, which the namespace's bind mount would not cover) can never
+# touch the machine's own. The marker file tells the tests it is so.
+cmd_private_etc() {
+    load_state
+    local upper="$STATE/etc-upper" work="$STATE/etc-work"
+    mkdir -p "$upper" "$work"
+    if ! mount -t overlay overlay -o "lowerdir=/etc,upperdir=$upper,workdir=$work" /etc \
+        || [ "$(findmnt -n -o FSTYPE /etc)" != overlay ]; then
+        log "SKIP: cannot give the client namespace a private /etc (overlayfs)"
+        exit $SKIP
+    fi
+    rm -f /etc/resolv.conf
+    cat "/etc/netns/$NS_CLIENT/resolv.conf" >/etc/resolv.conf
+    echo "$NS_CLIENT" >/etc/quellnet-e2e-private
+    exec "$@"
 }
 
 cmd_smoke() {
@@ -447,12 +540,16 @@ run)
     shift
     cmd_run "$@"
     ;;
+private-etc)
+    shift
+    cmd_private_etc "$@"
+    ;;
 smoke) cmd_smoke ;;
 server-start) server_start ;;
 server-kill) server_kill ;;
 server-alive) server_alive ;;
 *)
-    sed -n '2,25p' "$SELF" >&2
+    sed -n '2,31p' "$SELF" >&2
     exit 2
     ;;
 esac

@@ -82,7 +82,12 @@ void ClientE2eTest::initTestCase()
     options.ovpnDir = m_servers.path();
     QVERIFY(m_backend.start(options));
     m_backend.exportClientEnvironment();
-    // The tunnel runs in a helper of the test's own, inside the test namespace.
+    // The tunnel runs in a helper of the test's own, inside the test namespace, whose /etc
+    // (and so the resolv.conf the helper replaces) e2e-net.sh made private.
+    QFile privateEtc(QStringLiteral("/etc/quellnet-e2e-private"));
+    if (!privateEtc.open(QIODevice::ReadOnly)
+        || privateEtc.readAll().trimmed() != env("QUELLNET_E2E_NS_CLIENT").toUtf8())
+        QSKIP("/etc is not the test namespace's own (run through e2e-net.sh)");
     HelperProcess::Options helper;
     helper.dns = QStringLiteral("resolv.conf");
     helper.routeCheck = true;
