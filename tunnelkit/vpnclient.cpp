@@ -6,7 +6,6 @@
 #include "engine.h"
 #include "helperprotocol.h"
 
-#include <QEventLoop>
 #include <QLocalSocket>
 #include <QSet>
 #include <QThread>
@@ -16,7 +15,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -111,13 +109,14 @@ public:
         return write(type, body);
     }
 
+    // Last call on the client thread, as it ends: nothing is deferred any more.
     void flushAndClose()
     {
         if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
             m_socket->waitForBytesWritten(kConnectMs);
             m_socket->disconnectFromServer();
         }
-        reset();
+        reset(true);
     }
 
     QString socketPath() const { return m_path; }
@@ -134,12 +133,16 @@ private:
         return true;
     }
 
-    void reset()
+    // now: delete the socket at once (not from inside one of its own signals).
+    void reset(bool now = false)
     {
         if (m_socket) {
             m_socket->disconnect(this);
             m_socket->abort();
-            m_socket->deleteLater();
+            if (now)
+                delete m_socket;
+            else
+                m_socket->deleteLater();
             m_socket = nullptr;
         }
         m_decoder = wire::FrameDecoder();
@@ -253,9 +256,10 @@ struct vpnclient::Private
     std::string server;
     std::string config;
     std::atomic<bool> running{false};
-    std::thread thread;
-    QEventLoop *loop = nullptr; // lives on the client thread
-    Link *link = nullptr; // lives on the client thread
+    // A QThread: its quit() also holds when asked before its loop runs, and works at process
+    // exit, after the application object is gone (the helper connection ends there too).
+    std::unique_ptr<QThread> thread;
+    Link *link = nullptr; // lives on the client thread, deleted after it ended
 
     void ensureThread()
     {
@@ -264,18 +268,15 @@ struct vpnclient::Private
         QString path = qEnvironmentVariable("QUELLNET_HELPER_SOCKET");
         if (path.isEmpty())
             path = QLatin1String(kDefaultSocket);
-        std::promise<void> ready;
-        thread = std::thread([this, &ready, path]() {
-            QThread::currentThread()->setObjectName(QStringLiteral("tunnelkit-client"));
-            QEventLoop eventLoop;
-            Link l(path, &running);
-            loop = &eventLoop;
-            link = &l;
-            ready.set_value();
-            eventLoop.exec();
-            l.flushAndClose();
-        });
-        ready.get_future().wait();
+        thread = std::make_unique<QThread>();
+        thread->setObjectName(QStringLiteral("tunnelkit-client"));
+        link = new Link(path, &running);
+        link->moveToThread(thread.get());
+        Link *l = link;
+        QObject::connect(
+            thread.get(), &QThread::finished, l, [l]() { l->flushAndClose(); },
+            Qt::DirectConnection);
+        thread->start();
     }
 
     // Runs f on the client thread; waits for it at most kCallBound. The result lives in a
@@ -300,10 +301,11 @@ struct vpnclient::Private
     {
         if (!link)
             return;
-        QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
-        thread.join();
+        thread->quit();
+        thread->wait();
+        delete link;
         link = nullptr;
-        loop = nullptr;
+        thread.reset();
     }
 };
 
