@@ -8,8 +8,6 @@
 #include <QLocalSocket>
 #include <QSaveFile>
 
-#include <future>
-
 using namespace tunnelkit;
 
 namespace helper {
@@ -116,14 +114,8 @@ bool HelperServer::start(QString *error)
     m_host = std::make_unique<EngineHost>(std::move(sink));
 
     // Before any client: what a crashed run left is undone first.
-    std::promise<void> recovered;
     const KillSwitchSettings saved = loadPolicy();
-    const Environment environment = m_environment;
-    m_host->post([&recovered, saved, environment](Engine &engine) {
-        engine.recover(saved, environment);
-        recovered.set_value();
-    });
-    recovered.get_future().wait();
+    m_host->run([&](Engine &engine) { engine.recover(saved, m_environment); });
 
     m_server = new QLocalServer(this);
     QLocalServer::removeServer(m_options.socketPath);
@@ -148,14 +140,8 @@ void HelperServer::shutdown()
         return;
     if (m_server)
         m_server->close();
-    std::promise<void> stopped;
     const KillSwitchSettings saved = loadPolicy();
-    const Environment environment = m_environment;
-    m_host->post([&stopped, saved, environment](Engine &engine) {
-        engine.stop(saved, environment);
-        stopped.set_value();
-    });
-    stopped.get_future().wait();
+    m_host->run([&](Engine &engine) { engine.stop(saved, m_environment); });
     m_host.reset();
 }
 

@@ -339,10 +339,8 @@ int Engine::launchAndConnect(const QString &configPath)
     pidNote.close();
     // While openvpn starts up: what the DNS change will replace is noted now, so the change
     // itself is quick on the way to CONNECTED.
-    if (!m_dns)
-        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
     QString dnsError;
-    if (m_dns && !m_dns->prepare(m_interface, &dnsError))
+    if (dns() && !dns()->prepare(m_interface, &dnsError))
         log(QStringLiteral("tunnelkit: DNS: ") + dnsError);
 
     const auto ended = [this]() {
@@ -855,6 +853,13 @@ bool Engine::removeTable()
     return true;
 }
 
+DnsConfigurator *Engine::dns()
+{
+    if (!m_dns)
+        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
+    return m_dns.get();
+}
+
 NftRunner &Engine::nft()
 {
     // One for the engine's life: the library's context is made once.
@@ -896,23 +901,21 @@ bool Engine::connectedChecks(const StateLine &state, QString *why)
             }
         }
     }
-    if (!m_dns)
-        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
-    if (m_dns) {
+    if (DnsConfigurator *resolver = dns()) {
         QString error;
         if (m_pushedDns.isEmpty()) {
             log(QStringLiteral("tunnelkit: the server pushed no DNS server; name look-ups "
                                "outside the tunnel stay blocked"));
-        } else if (!m_dns->apply(m_interface, m_pushedDns, &error)) {
+        } else if (!resolver->apply(m_interface, m_pushedDns, &error)) {
             *why = QStringLiteral("the server's DNS could not be applied (%1): %2")
-                       .arg(m_dns->name(), error);
+                       .arg(resolver->name(), error);
             return false;
         } else {
             QStringList names;
             for (const QHostAddress &a : qAsConst(m_pushedDns))
                 names << a.toString();
             log(QStringLiteral("tunnelkit: DNS through the tunnel (%1): %2")
-                    .arg(m_dns->name(), names.join(QStringLiteral(", "))));
+                    .arg(resolver->name(), names.join(QStringLiteral(", "))));
         }
     }
     return true;
@@ -920,12 +923,10 @@ bool Engine::connectedChecks(const StateLine &state, QString *why)
 
 void Engine::restoreDns()
 {
-    if (!m_dns)
-        m_dns = makeDns(m_environment.dns, m_environment.stateDir);
     QString error;
-    if (m_dns && !m_dns->restore(&error))
+    if (dns() && !dns()->restore(&error))
         log(QStringLiteral("tunnelkit: DNS settings could not be put back (%1): %2")
-                .arg(m_dns->name(), error));
+                .arg(dns()->name(), error));
 }
 
 void Engine::setPolicy(const KillSwitchSettings &killSwitch, const Environment &environment)

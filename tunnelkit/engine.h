@@ -55,7 +55,6 @@ enum StartResult {
     StartOk = 0,
     StartConfigRefused = 1,
     StartResolveFailed = 2,
-    StartNoPrivileges = 3,
     StartKillSwitchFailed = 4,
     StartFilesFailed = 5,
     StartLaunchFailed = 6,
@@ -112,6 +111,8 @@ private:
     void drain();
     void restoreDns();
     NftRunner &nft();
+    // Made on first use from the environment; null when DNS is left alone.
+    DnsConfigurator *dns();
     bool connectedChecks(const StateLine &state, QString *why);
 
     FirewallPolicy policy(FirewallState state) const;

@@ -34,4 +34,14 @@ void EngineHost::post(std::function<void(Engine &)> job)
     engine->post([engine, job = std::move(job)]() { job(*engine); });
 }
 
+void EngineHost::run(const std::function<void(Engine &)> &job)
+{
+    std::promise<void> done;
+    post([&job, &done](Engine &engine) {
+        job(engine);
+        done.set_value();
+    });
+    done.get_future().wait();
+}
+
 } // namespace tunnelkit

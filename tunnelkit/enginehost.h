@@ -21,6 +21,8 @@ public:
 
     // Any thread; returns at once.
     void post(std::function<void(Engine &)> job);
+    // Any thread but the engine's; returns once job has run.
+    void run(const std::function<void(Engine &)> &job);
     // True while a session is running or being set up.
     bool running() const { return m_running.load(); }
 

@@ -211,6 +211,7 @@ private:
     QStringList sessionFolders() const;
     bool waitFor(const QString &event, int timeoutMs = 5000);
     int startWith(const std::string &config = kConfig, const std::string &server = "127.66.0.9");
+    HelperProcess::Options fakeOptions() const;
     bool startHelper(const QString &runtimeDir = QString());
     bool helperIdle();
 
@@ -232,15 +233,21 @@ void TestVpnClient::initTestCase()
     vpn_traffic_set_callback(onTraffic);
 }
 
-bool TestVpnClient::startHelper(const QString &runtimeDir)
+HelperProcess::Options TestVpnClient::fakeOptions() const
 {
     const QString bin = QStringLiteral(QUELLNET_BIN_DIR);
     HelperProcess::Options options;
     options.openvpn = bin + QStringLiteral("/tunnelkit_fake_openvpn");
     options.nft = bin + QStringLiteral("/tunnelkit_fake_nft");
-    options.runtimeDir = runtimeDir;
     options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_RECORD"), m_record);
     options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_ENV"), m_fakeEnv);
+    return options;
+}
+
+bool TestVpnClient::startHelper(const QString &runtimeDir)
+{
+    HelperProcess::Options options = fakeOptions();
+    options.runtimeDir = runtimeDir;
     QString error;
     if (!m_helper.start(options, &error)) {
         qWarning("%s", qPrintable(error));
@@ -762,14 +769,9 @@ void TestVpnClient::aTunnelThatCarriesNoDefaultRouteFails()
 {
     // The fake makes no tunnel device, so a helper that checks the routes (a read-only
     // look-up) finds the default route elsewhere and must not leave the session Connected.
-    const QString bin = QStringLiteral(QUELLNET_BIN_DIR);
     HelperProcess checking;
-    HelperProcess::Options options;
-    options.openvpn = bin + QStringLiteral("/tunnelkit_fake_openvpn");
-    options.nft = bin + QStringLiteral("/tunnelkit_fake_nft");
+    HelperProcess::Options options = fakeOptions();
     options.routeCheck = true;
-    options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_RECORD"), m_record);
-    options.environment.insert(QStringLiteral("TUNNELKIT_FAKE_ENV"), m_fakeEnv);
     QString error;
     QVERIFY2(checking.start(options, &error), qPrintable(error));
     RawClient client;
