@@ -53,23 +53,3 @@ QVector<PriceOffer> readPriceList(const QString &text);
 int offerButtonForName(const QString &name);
 // The analytics action of an offer button's click.
 QString offerAnalyticsAction(int button);
-
-// Guards a button against being hammered: the first `served` clicks are served; the next
-// one starts a single-shot reset timer, and every click until it fires is refused.
-class ClickLimiter : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit ClickLimiter(int served, int resetMs = 300000, QObject *parent = nullptr);
-
-    // Counts the click; true when it is served.
-    bool click();
-    int count() const { return m_count; }
-    QTimer *resetTimer() const { return m_timer; }
-
-private:
-    int m_served;
-    int m_count = 0;
-    QTimer *m_timer;
-};

@@ -2,6 +2,7 @@
 
 #include "accountreplies.h"
 #include "backendprotocol.h"
+#include "clicklimiter.h"
 #include "connectioncontroller.h"
 #include "encryptedfiles.h"
 #include "latencytest.h"

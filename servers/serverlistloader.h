@@ -1,6 +1,6 @@
 #pragma once
 
-#include "refreshlimiter.h"
+#include "clicklimiter.h"
 #include "serverinfo.h"
 
 #include <QObject>
@@ -51,7 +51,7 @@ public:
     // The refresh button: 5 served clicks, then nothing until a 5-minute timer has reset
     // the count. A served click starts loadServerListFromServer() and returns true.
     bool refresh();
-    RefreshLimiter *refreshLimiter() { return &m_refreshLimiter; }
+    ClickLimiter *refreshLimiter() { return &m_refreshLimiter; }
 
     // Parses text on this thread and swaps the list in, as a task's result would be.
     void setServerList(const QString &text);
@@ -79,6 +79,6 @@ private:
     const QString m_cachePath;
     ServerInfoList m_serverList;
     ServerInfoPtr m_currentServer;
-    RefreshLimiter m_refreshLimiter;
+    ClickLimiter m_refreshLimiter{5};
     int m_running = 0;
 };

@@ -1,6 +1,7 @@
 // Reading login replies and price lists, and the click limiter, without a window.
 
 #include "accountreplies.h"
+#include "clicklimiter.h"
 
 #include <QTimer>
 #include <QtTest>

@@ -3,7 +3,6 @@
 
 #include "mconfig.h"
 #include "mdeploy.h"
-#include "refreshlimiter.h"
 #include "resinit.h"
 #include "serverinfo.h"
 #include "serverlistloader.h"
@@ -321,31 +320,6 @@ private slots:
         QCOMPARE(loader.currentServer()->name, QStringLiteral("A"));
         QVERIFY(loader.findServer(QStringLiteral("10.0.0.1")).isNull());
         QVERIFY(loader.selectServer(QStringLiteral("10.0.0.1")).isNull());
-    }
-
-    void refreshIsServedFiveTimesUntilTheTimerResets()
-    {
-        RefreshLimiter limiter;
-        QCOMPARE(limiter.limit(), 5);
-        QCOMPARE(limiter.resetTimer()->interval(), 300000);
-        QVERIFY(limiter.resetTimer()->isSingleShot());
-        limiter.resetTimer()->setInterval(100);
-
-        for (int click = 1; click <= 5; ++click)
-            QVERIFY(limiter.click());
-        QVERIFY(!limiter.resetTimer()->isActive());
-        QVERIFY(!limiter.click());
-        QVERIFY(limiter.resetTimer()->isActive());
-        // Later refused clicks do not push the reset back.
-        const int remaining = limiter.resetTimer()->remainingTime();
-        QTest::qWait(30);
-        QVERIFY(!limiter.click());
-        QVERIFY(limiter.resetTimer()->remainingTime() < remaining);
-
-        QTRY_COMPARE_WITH_TIMEOUT(limiter.count(), 0, 2000);
-        for (int click = 1; click <= 5; ++click)
-            QVERIFY(limiter.click());
-        QVERIFY(!limiter.click());
     }
 };
 
