@@ -3,6 +3,7 @@
 // input checks and click limits send nothing; prices caption the offer buttons; the stored
 // reply carries a login while the backend is down.
 
+#include "clicklimiter.h"
 #include "accountreplies.h"
 #include "connectioncontroller.h"
 #include "encryptedfiles.h"
