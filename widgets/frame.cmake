@@ -6,5 +6,4 @@ list(APPEND QUELLNET_WIDGET_SOURCES
     mtitlebar.cpp mtitlebar.h
     mbasedialog.cpp mbasedialog.h
     mmessagebox.cpp mmessagebox.h
-    mframeservices.cpp mframeservices.h
     mbaseframe.cpp mbaseframe.h)

@@ -23,7 +23,7 @@
 
 MBaseFrame::MBaseFrame(bool fadeIn, QWidget *parent)
     : QMainWindow(parent)
-    , m_services(MFrameServices::defaults())
+    , m_services(AppServices::defaults())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_MouseTracking, false);
@@ -187,8 +187,8 @@ void MBaseFrame::installNewVersion(const QString &file, const QString &version)
     QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::ExeOwner);
     MProcessMgr::OpenSingleProcess(file, QStringList());
     qInfo() << "updateNewVer: installer started, exiting.";
-    if (m_services.exitProcess)
-        m_services.exitProcess(0);
+    if (m_services.quit)
+        m_services.quit(0);
 }
 
 bool MBaseFrame::eventFilter(QObject *watched, QEvent *event)

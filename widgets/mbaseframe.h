@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mframeservices.h"
+#include "appservices.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -16,7 +16,7 @@ class QSplashScreen;
 // holding the framework title bar and the application's content. It also places the window
 // on first show (centre of the desktop, splash removed 200 ms later), traces start and exit
 // through analytics, and runs the flow that downloads and installs a new version.
-// Services of other parts are reached through MFrameServices (see setServices).
+// Services of other parts are reached through AppServices (see setServices).
 // GUI thread only.
 class MBaseFrame : public QMainWindow
 {
@@ -37,8 +37,8 @@ public:
     void setAppName(const QString &name) { m_appName = name; }
     QString getAppName() const { return m_appName; }
     void setCenterOnFirstShow(bool center) { m_centerOnFirstShow = center; }
-    void setServices(const MFrameServices &services) { m_services = services; }
-    const MFrameServices &getServices() const { return m_services; }
+    void setServices(const AppServices &services) { m_services = services; }
+    const AppServices &getServices() const { return m_services; }
     MTitleBar *getTitleBar() const { return m_titleBar; }
     MPanel *getCentralPanel() const { return m_centralPanel; }
 
@@ -85,5 +85,5 @@ private:
     QPointer<QPropertyAnimation> m_fadeIn;
     MPanel *m_centralPanel = nullptr;
     MTitleBar *m_titleBar = nullptr;
-    MFrameServices m_services;
+    AppServices m_services;
 };

@@ -58,9 +58,9 @@ struct Recorder
     QList<Download> downloads;
     QList<int> exits;
 
-    MFrameServices services()
+    AppServices services()
     {
-        MFrameServices s;
+        AppServices s;
         s.sendPageView = [this](const QString &title, const QString &path) {
             pages.append({title, path});
         };
@@ -73,7 +73,7 @@ struct Recorder
                             std::function<void(const QString &)> finished) {
             downloads.append({owner, title, url, savePath, parts, finished});
         };
-        s.exitProcess = [this](int code) {
+        s.quit = [this](int code) {
             exits.append(code);
         };
         return s;
@@ -267,7 +267,7 @@ void TestMBaseFrame::traceActionSendsActiveEvent()
 
     // Without a tracker nothing happens.
     MBaseFrame bare;
-    bare.setServices(MFrameServices());
+    bare.setServices(AppServices());
     bare.traceAction(QStringLiteral("x"));
 }
 
@@ -280,7 +280,7 @@ void TestMBaseFrame::splashIgnoresClicksAndGoesAfterFirstShow()
     QVERIFY(QTest::qWaitForWindowExposed(splash));
 
     TestFrame frame;
-    frame.setServices(MFrameServices());
+    frame.setServices(AppServices());
     frame.setSplashScreen(splash);
     QCOMPARE(frame.getSplashScreen(), splash.data());
     QTest::mouseClick(splash, Qt::LeftButton);
@@ -413,7 +413,7 @@ void TestMBaseFrame::missingInstallerIsNotOffered()
 void TestMBaseFrame::noDownloaderSkipsUpdate()
 {
     Recorder recorder;
-    MFrameServices services = recorder.services();
+    AppServices services = recorder.services();
     services.download = nullptr;
     TestFrame frame;
     frame.setServices(services);

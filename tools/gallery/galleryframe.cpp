@@ -1,7 +1,7 @@
 #include "galleryframe.h"
 
 #include "mbasewidget.h"
-#include "mframeservices.h"
+#include "appservices.h"
 #include "mgiflable.h"
 #include "mimagebutton.h"
 #include "mline.h"
@@ -55,7 +55,7 @@ GalleryFrame::GalleryFrame(QWidget *parent)
     : MBaseFrame(false, parent)
 {
     // A look review sends nothing anywhere.
-    setServices(MFrameServices());
+    setServices(AppServices());
     setCenterOnFirstShow(false);
     setAppName(QStringLiteral("Gallery"));
     setWindowTitle(tr("Quellnet \u2014 widget gallery"));
