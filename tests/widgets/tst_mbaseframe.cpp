@@ -1,6 +1,7 @@
 #include "mbaseframe.h"
 #include "mconfig.h"
 #include "mmessagebox.h"
+#include "modaldriver.h"
 #include "mpanel.h"
 #include "mtitlebar.h"
 #include "mutils.h"
@@ -89,32 +90,6 @@ public:
     using MBaseFrame::startElpsTimer;
     using MBaseFrame::updateNewVer;
 };
-
-// Answers the next modal message box (bounded wait) and records that there was one.
-struct Answer
-{
-    bool seen = false;
-};
-
-// Returns the polling timer, so that a caller expecting no box can stop it.
-QPointer<QTimer> answerNextBox(Answer *answer, QDialogButtonBox::StandardButton which)
-{
-    auto *poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        auto *box = qobject_cast<MMessageBox *>(QApplication::activeModalWidget());
-        if (!box && ++*tries < 300)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (!box)
-            return;
-        answer->seen = true;
-        QTest::mouseClick(box->getButtonBox()->button(which), Qt::LeftButton);
-    });
-    poll->start(10);
-    return poll;
-}
 
 QString lastUpdateFile()
 {
@@ -343,13 +318,12 @@ void TestMBaseFrame::acceptedNewVersionIsRecordedStartedAndEndsProgram()
     const QString marker = m_dir.filePath(QStringLiteral("installer-ran"));
     writeInstaller(installer, marker);
 
-    Answer answer;
-    answerNextBox(&answer, QDialogButtonBox::Yes);
+    ModalDriver driver(ModalDriver::click(QDialogButtonBox::Yes));
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     recorder.downloads[0].finished(installer);
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
 
-    QVERIFY(answer.seen);
+    QVERIFY(driver.answered());
 
     const QString day = ReadFileX(lastUpdateFile());
     QVERIFY2(day == before.toString(QStringLiteral("yyyy-MM-dd"))
@@ -380,10 +354,9 @@ void TestMBaseFrame::declinedNewVersionChangesNothing()
     const QString marker = m_dir.filePath(QStringLiteral("declined-ran"));
     writeInstaller(installer, marker);
 
-    Answer answer;
-    answerNextBox(&answer, QDialogButtonBox::No);
+    ModalDriver driver(ModalDriver::click(QDialogButtonBox::No));
     frame.installNewVersion(installer, QStringLiteral("3.0.0.0"));
-    QVERIFY(answer.seen);
+    QVERIFY(driver.answered());
     QVERIFY(!QFile::exists(lastUpdateFile()));
     QVERIFY(MConfig::instance()->lastUpdate.isEmpty());
     QVERIFY(recorder.events.isEmpty());
@@ -397,14 +370,12 @@ void TestMBaseFrame::missingInstallerIsNotOffered()
     Recorder recorder;
     TestFrame frame;
     frame.setServices(recorder.services());
-    Answer answer;
-    QPointer<QTimer> poll = answerNextBox(&answer, QDialogButtonBox::Yes);
+    ModalDriver driver(ModalDriver::click(QDialogButtonBox::Yes), 200);
     QTest::ignoreMessage(QtInfoMsg,
                          QRegularExpression(QStringLiteral("downloaded installer missing")));
     frame.installNewVersion(m_dir.filePath(QStringLiteral("absent.exe")), QStringLiteral("4"));
     // A box would have run its modal loop inside the call, where the poll answers it.
-    QVERIFY(!answer.seen);
-    delete poll.data();
+    QVERIFY(!driver.answered());
     QVERIFY(recorder.events.isEmpty());
     QVERIFY(recorder.exits.isEmpty());
     QVERIFY(!QFile::exists(lastUpdateFile()));
