@@ -3,11 +3,8 @@
 #include "backendprotocol.h"
 
 #include <QDateTime>
-#include <QObject>
 #include <QString>
 #include <QVector>
-
-class QTimer;
 
 // A login or registration reply, read by the rules both pages share.
 struct LoginReply

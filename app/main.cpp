@@ -1,3 +1,4 @@
+#include "desktopservices.h"
 #include "mainwindow.h"
 #include "mconfig.h"
 #include "mloadingdlg.h"
@@ -7,6 +8,7 @@
 #include "resinit.h"
 #include "startup.h"
 #include "termination.h"
+#include "vpnclientengine.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -50,7 +52,7 @@ int main(int argc, char *argv[])
 
     // A tray program: closing the last visible window must not end it.
     app.setQuitOnLastWindowClosed(false);
-    MainWindow *window = MainWindow::instance(nullptr);
+    MainWindow *window = MainWindow::instance(desktopServices(), defaultVpnEngine());
     // A session logout or Ctrl+C exits as the menu's Exit does: tunnel stopped, settings saved.
     handleTerminationSignals([window] { window->requestExit(); });
 

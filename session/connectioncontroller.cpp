@@ -16,9 +16,50 @@ const int kExpiryInterval = 5000;
 const int kReloginInterval = 36000000; // ten hours
 const int kMaxCountedFailures = 3;
 
-const char kCircleIdle[] = "border-image:url(:/wnd/circle_0.png);";
-const char kCircleConnected[] = "border-image:url(:/wnd/circle_1.png);";
-const char kCircleBusy[] = "border-image:url(:/wnd/circle_3.png);";
+using Circle = ConnectionView::Circle;
+enum class Button { Connect, Disconnect, Cancel };
+
+// What the window shows for each engine status. A status not listed shows its info text
+// and counts as a step of connecting.
+struct StatusRow
+{
+    const char *status;
+    const char *label;
+    Button button;
+    Circle circle;
+    const char *balloon; // null: none
+    bool busy;
+};
+
+const StatusRow kStatusRows[] = {
+    {"CONNECTED", QT_TRANSLATE_NOOP("MainWindow", "VPN Connected"), Button::Disconnect,
+     Circle::Connected, QT_TRANSLATE_NOOP("MainWindow", "VPN is connected"), false},
+    {"WAIT", QT_TRANSLATE_NOOP("MainWindow", "Ready to Connect"), Button::Connect, Circle::Idle,
+     QT_TRANSLATE_NOOP("MainWindow", "VPN is disconnected"), false},
+    {"DISCONNECTED", QT_TRANSLATE_NOOP("MainWindow", "Ready to Connect"), Button::Connect,
+     Circle::Idle, QT_TRANSLATE_NOOP("MainWindow", "VPN is disconnected"), false},
+    {"FAILED", QT_TRANSLATE_NOOP("MainWindow", "Connect failed"), Button::Connect, Circle::Idle,
+     QT_TRANSLATE_NOOP("MainWindow", "VPN connect failed"), false},
+    {"INSTALL", QT_TRANSLATE_NOOP("MainWindow", "Install TAP..."), Button::Cancel, Circle::Busy,
+     nullptr, true},
+    {"CONNECTING", QT_TRANSLATE_NOOP("MainWindow", "Connecting..."), Button::Cancel, Circle::Busy,
+     nullptr, true},
+    {"ASSIGN_IP", QT_TRANSLATE_NOOP("MainWindow", "Assign IP..."), Button::Cancel, Circle::Busy,
+     nullptr, true},
+    {"GET_CONFIG", QT_TRANSLATE_NOOP("MainWindow", "Get Configuration..."), Button::Cancel,
+     Circle::Busy, nullptr, true},
+    {"RESOLVE", QT_TRANSLATE_NOOP("MainWindow", "Resolving..."), Button::Cancel, Circle::Busy,
+     nullptr, true},
+};
+
+const StatusRow *statusRow(const QString &status)
+{
+    for (const StatusRow &row : kStatusRows) {
+        if (status == QLatin1String(row.status))
+            return &row;
+    }
+    return nullptr;
+}
 
 // The engine's callbacks are plain function pointers: they find the controller here.
 std::atomic<ConnectionController *> s_callbackTarget{nullptr};
@@ -56,19 +97,7 @@ void onEngineTraffic(float inMb, float outMb)
 
 } // namespace
 
-ConnectionController::Services ConnectionController::Services::defaults()
-{
-    Services services;
-    services.now = [] {
-        return QDateTime::currentDateTime();
-    };
-    services.saveSettings = [] {
-        MConfig::saveCommConfig();
-    };
-    return services;
-}
-
-ConnectionController::ConnectionController(VpnEngine *engine, Services services, QObject *parent)
+ConnectionController::ConnectionController(VpnEngine *engine, AppServices services, QObject *parent)
     : QObject(parent)
     , m_engine(engine)
     , m_services(std::move(services))
@@ -149,9 +178,9 @@ void ConnectionController::slotConnectVPN()
 void ConnectionController::connectVPN()
 {
     // An unset expiry date counts as expired.
-    if (!(now() < m_expireDate)) {
+    if (!(m_services.currentTime() < m_expireDate)) {
         qInfo() << "Connect VPN refused: the account is expired.";
-        const int result = m_services.expiredDialog ? m_services.expiredDialog() : 0;
+        const int result = m_services.expiredDialog ? m_services.expiredDialog(nullptr) : 0;
         if (result > 0)
             emit purchaseRequested();
         return;
@@ -175,8 +204,7 @@ void ConnectionController::connectVPN()
         m_spinAngle = 0;
         setBusy(true);
     }
-    if (m_services.sendEvent)
-        m_services.sendEvent(QStringLiteral("Connect"), m_host, QStringLiteral("Win"), 1);
+    m_services.event(QStringLiteral("Connect"), m_host, QStringLiteral("Win"));
 }
 
 void ConnectionController::stopVPN()
@@ -197,60 +225,39 @@ void ConnectionController::statuesChanged(const QString &status, const QString &
 {
     m_currentStatus = status;
 
-    const bool terminal = status == QLatin1String("CONNECTED") || status == QLatin1String("WAIT")
-        || status == QLatin1String("DISCONNECTED") || status == QLatin1String("FAILED");
-    if (terminal && m_stopPending) {
+    const StatusRow *row = statusRow(status);
+    const bool busy = !row || row->busy;
+    if (!busy && m_stopPending) {
         m_stopPending = false;
         stopVPN();
         return;
     }
 
-    if (status == QLatin1String("CONNECTED")) {
-        setButton(QStringLiteral("Disconnect"), trMain("Disconnect vpn server"));
-        m_view.statusText = trMain("VPN Connected");
-        m_view.circleStyle = QLatin1String(kCircleConnected);
-        setBusy(false);
-        emit trayBalloon(trMain("VPN is connected"));
-    } else if (status == QLatin1String("WAIT") || status == QLatin1String("DISCONNECTED")) {
-        setButton(QStringLiteral("Connect"), trMain("Connect vpn server"));
-        m_view.statusText = trMain("Ready to Connect");
-        m_view.circleStyle = QLatin1String(kCircleIdle);
-        setBusy(false);
-        emit trayBalloon(trMain("VPN is disconnected"));
+    // A stop asked for while connecting keeps the view as it is until a final status.
+    if (!busy || !m_stopPending) {
+        static const char *const kButtons[][2] = {
+            {"Connect", QT_TRANSLATE_NOOP("MainWindow", "Connect vpn server")},
+            {"Disconnect", QT_TRANSLATE_NOOP("MainWindow", "Disconnect vpn server")},
+            {"Cancel", QT_TRANSLATE_NOOP("MainWindow", "Cancel connect")},
+        };
+        const auto button = int(row ? row->button : Button::Cancel);
+        m_view.buttonText = QLatin1String(kButtons[button][0]);
+        m_view.buttonToolTip = trMain(kButtons[button][1]);
+        m_view.circle = row ? row->circle : Circle::Busy;
+        setBusy(busy);
+    }
+    m_view.statusText = row ? trMain(row->label) : info;
+    if (row && row->balloon)
+        emit trayBalloon(trMain(row->balloon));
+    if (row && row->circle == Circle::Idle)
         m_view.idText = userIdText();
-    } else if (status == QLatin1String("FAILED")) {
-        setButton(QStringLiteral("Connect"), trMain("Connect vpn server"));
-        m_view.statusText = trMain("Connect failed");
-        m_view.circleStyle = QLatin1String(kCircleIdle);
-        setBusy(false);
-        emit trayBalloon(trMain("VPN connect failed"));
-        m_view.idText = userIdText();
+
+    if (status == QLatin1String("FAILED")) {
         MConfig &config = *MConfig::instance();
         if (config.errorCount < kMaxCountedFailures) {
             ++config.errorCount;
             config.installedTap.clear();
-            if (m_services.saveSettings)
-                m_services.saveSettings();
-        }
-    } else {
-        QString label;
-        if (status == QLatin1String("INSTALL"))
-            label = trMain("Install TAP...");
-        else if (status == QLatin1String("CONNECTING"))
-            label = trMain("Connecting...");
-        else if (status == QLatin1String("ASSIGN_IP"))
-            label = trMain("Assign IP...");
-        else if (status == QLatin1String("GET_CONFIG"))
-            label = trMain("Get Configuration...");
-        else if (status == QLatin1String("RESOLVE"))
-            label = trMain("Resolving...");
-        else
-            label = info;
-        m_view.statusText = label;
-        if (!m_stopPending) {
-            setButton(QStringLiteral("Cancel"), trMain("Cancel connect"));
-            m_view.circleStyle = QLatin1String(kCircleBusy);
-            setBusy(true);
+            m_services.save();
         }
     }
 
@@ -289,7 +296,8 @@ void ConnectionController::shutdown()
 
 void ConnectionController::checkExpiry()
 {
-    if (!m_loggedIn || m_currentStatus != QLatin1String("CONNECTED") || now() < m_expireDate)
+    if (!m_loggedIn || m_currentStatus != QLatin1String("CONNECTED")
+        || m_services.currentTime() < m_expireDate)
         return;
     stopVPN();
     m_view.statusText = trMain("Your account is expired");
@@ -306,18 +314,7 @@ void ConnectionController::setBusy(bool busy)
         m_spinTimer->stop();
 }
 
-void ConnectionController::setButton(const QString &text, const QString &toolTip)
-{
-    m_view.buttonText = text;
-    m_view.buttonToolTip = toolTip;
-}
-
 QString ConnectionController::userIdText() const
 {
     return trMain("ID:%1  ").arg(MConfig::getUserId());
-}
-
-QDateTime ConnectionController::now() const
-{
-    return m_services.now ? m_services.now() : QDateTime::currentDateTime();
 }

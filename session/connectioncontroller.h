@@ -1,10 +1,10 @@
 #pragma once
 
+#include "appservices.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-
-#include <functional>
 
 class QTimer;
 class VpnEngine;
@@ -16,7 +16,8 @@ struct ConnectionView
     QString buttonToolTip;
     QString statusText; // the status label
     QString idText; // the id label: the user id, or the throughput while connected
-    QString circleStyle; // style sheet of the status circle
+    enum class Circle { Idle, Busy, Connected };
+    Circle circle = Circle::Idle;
     bool busyImageShown = false; // the rotating busy image instead of the circle
     bool connected = false; // the "on" title bar, window and tray icons
 };
@@ -31,25 +32,9 @@ class ConnectionController : public QObject
     Q_OBJECT
 
 public:
-    // The edges a test must steer. Empty members are skipped.
-    struct Services
-    {
-        std::function<QDateTime()> now;
-        // Persists the settings store (MConfig::saveCommConfig in the program).
-        std::function<void()> saveSettings;
-        // The account-expired dialog, modal; a result above 0 means "buy now".
-        std::function<int()> expiredDialog;
-        std::function<void(const QString &category, const QString &action, const QString &label,
-                           int value)>
-            sendEvent;
-
-        // Current time, MConfig::saveCommConfig, no dialog, no analytics.
-        static Services defaults();
-    };
-
     // engine is not owned and must outlive the controller. The controller starts idle
     // ("WAIT" handled once).
-    explicit ConnectionController(VpnEngine *engine, Services services = Services::defaults(),
+    explicit ConnectionController(VpnEngine *engine, AppServices services = AppServices::defaults(),
                                   QObject *parent = nullptr);
     ~ConnectionController() override;
 
@@ -115,12 +100,10 @@ private slots:
 
 private:
     void setBusy(bool busy);
-    void setButton(const QString &text, const QString &toolTip);
     QString userIdText() const;
-    QDateTime now() const;
 
     VpnEngine *m_engine = nullptr;
-    Services m_services;
+    AppServices m_services;
     ConnectionView m_view;
     QString m_currentStatus = QStringLiteral("WAIT");
     bool m_busy = false;
