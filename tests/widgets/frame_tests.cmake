@@ -3,7 +3,7 @@ quellnet_add_test(NAME tst_mpanel SOURCES tst_mpanel.cpp LIBS quellnet_widgets L
 quellnet_add_test(NAME tst_qballoontip SOURCES tst_qballoontip.cpp LIBS quellnet_widgets
     LABEL unit)
 quellnet_add_test(NAME tst_mtitlebar SOURCES tst_mtitlebar.cpp LIBS quellnet_widgets LABEL unit)
-quellnet_add_test(NAME tst_mbasedialog SOURCES tst_mbasedialog.cpp LIBS quellnet_widgets
+quellnet_add_test(NAME tst_mbasedialog SOURCES tst_mbasedialog.cpp LIBS quellnet_widgets quellnet_testheaders
     LABEL unit)
 quellnet_add_test(NAME tst_mmessagebox SOURCES tst_mmessagebox.cpp LIBS quellnet_widgets quellnet_testheaders
     LABEL unit)

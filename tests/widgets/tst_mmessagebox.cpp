@@ -62,7 +62,6 @@ private slots:
     void eachFormShowsItsButtonsAndReturnsTheAnswer_data();
     void eachFormShowsItsButtonsAndReturnsTheAnswer();
     void boxIsCentredOnParentAndDeletedAfterwards();
-    void messageTakesTheRowBesideTheIcon();
     void fourLinesAndFourButtonsFitTheBox();
 };
 
@@ -187,18 +186,6 @@ void TestMMessageBox::boxIsCentredOnParentAndDeletedAfterwards()
              origin + QPoint((500 - seen.size.width()) / 2, (400 - seen.size.height()) / 2));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!driver.modal());
-}
-
-void TestMMessageBox::messageTakesTheRowBesideTheIcon()
-{
-    MMessageBox box;
-    box.ShowMessageOK(QStringLiteral("T"),
-                      QStringLiteral("A message long enough to need the whole width of its row"),
-                      false);
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QTRY_COMPARE(box.getMessageLabel()->width(), box.getMessageLabel()->maximumWidth());
-    QVERIFY(box.getIconLabel()->geometry().right() < box.getMessageLabel()->geometry().left());
 }
 
 // A layout regression: the fourth button and the fourth line once fell outside the box.
