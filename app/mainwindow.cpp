@@ -29,6 +29,7 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTimer>
 
 MainWindow *MainWindow::instance(const AppServices &services, VpnEngine *engine)
@@ -227,8 +228,11 @@ void MainWindow::wireServers()
             &MainWindow::signalLoadedServerList);
     connect(m_serverLoader, &ServerListLoader::signalLoadedServerListFailed, this,
             &MainWindow::signalLoadedServerListFailed);
+    // The text carries the backend's reply: shown as text, whatever it holds.
     connect(m_serverLoader, &ServerListLoader::signalLoadServerListError, this,
-            &MainWindow::showMessage);
+            [this](const QString &title, const QString &text) {
+                showMessage(title, Qt::convertFromPlainText(text));
+            });
     connect(m_latencyTest, &LatencyTest::signalSpeed, this,
             [this](quint64 key, const QString &speed) {
                 // A refill forgets the keys, and the rows they named are gone with it.

@@ -42,6 +42,7 @@ void ServerItem::makeLabels()
     m_flag->setPixmap(m_flagPixmap);
     m_flagPixmap = QPixmap();
     m_name->setFixedWidth(120);
+    m_name->setTextFormat(Qt::PlainText);
     m_speed->setFixedWidth(60);
     // Rows of a ServerListWidget take the colour from the list's one sheet: a sheet per
     // label is parsed and polished per label, the main cost of showing a row.

@@ -273,6 +273,13 @@ void MainWindowTest::serverDataIsShownAsText()
     const QString link = linkText(QStringLiteral("<img src=x>&a"), QStringLiteral("user_info"));
     QVERIFY2(link.contains(QLatin1String("&lt;img src=x&gt;&amp;a")), qPrintable(link));
     QCOMPARE(child<QLabel>("LbServerName")->textFormat(), Qt::PlainText);
+    ServerItem row(QPixmap(), QStringLiteral("<b>name</b>"), QString());
+    QCOMPARE(row.nameLabel()->textFormat(), Qt::PlainText);
+    emit m_window->serverListLoader()->signalLoadServerListError(
+        QStringLiteral("Failed"), QStringLiteral("Load Server List Failed,<img>"));
+    QCOMPARE(m_messages.size(), 1);
+    QVERIFY2(m_messages.first().contains(QLatin1String("&lt;img&gt;")),
+             qPrintable(m_messages.first()));
 }
 
 QTEST_MAIN(MainWindowTest)
