@@ -50,7 +50,7 @@ Engine::Engine(EngineSink sink, std::atomic<bool> *running, QObject *parent)
 Engine::~Engine()
 {
     // Last resort at process exit: no events, no nft; openvpn ends with its management link.
-    m_stopping = true;
+    m_phase = Phase::Stopping;
     if (m_socket)
         m_socket->abort();
     if (m_process && m_process->state() != QProcess::NotRunning) {
@@ -102,31 +102,38 @@ void Engine::emitEvent(const QString &name, const QString &info)
         m_sink.event(name.toStdString(), info.toStdString());
 }
 
-int Engine::start(const StartRequest &request)
+void Engine::setPhase(Phase phase)
+{
+    if (phase > m_phase)
+        m_phase = phase;
+    m_running->store(m_phase >= Phase::Preparing && m_phase < Phase::Ended);
+}
+
+void Engine::beginSession(const StartRequest &request)
 {
     if (m_process) {
         log(QStringLiteral("tunnelkit: replacing the running session"));
-        m_stopping = true;
+        setPhase(Phase::Stopping);
         endProcess();
         cleanupSession();
     }
-    m_running->store(true);
+    m_phase = Phase::Idle;
+    setPhase(Phase::Preparing);
     ++m_session;
     m_environment = request.environment;
     m_killSwitch = request.killSwitch;
     m_interface = QStringLiteral("qnet%1").arg(m_environment.pid % 10000000);
-    m_stopping = false;
-    m_connected = false;
-    m_everConnected = false;
-    m_authFailed = false;
-    m_managementUp = false;
-    m_stateSeen = false;
-    m_fatal.clear();
+    m_failure.clear();
     m_exitReason.clear();
+    m_lastState.clear();
     m_meter.reset();
     m_pushedDns.clear();
     m_tunnelAddresses.clear();
+}
 
+int Engine::start(const StartRequest &request)
+{
+    beginSession(request);
     const FilteredConfig config = filterConfig(request.config, request.server);
     if (!config.ok)
         return fail(StartConfigRefused,
@@ -137,47 +144,32 @@ int Engine::start(const StartRequest &request)
     QString why;
     if (!resolveEndpoint(config.remote, &why))
         return fail(StartResolveFailed, why);
-
-    TrailerParams trailer;
-    trailer.device = m_interface.toStdString();
-    trailer.address = m_serverAddress.toString().toStdString();
-    trailer.port = m_serverPort;
-    trailer.transport = m_transport;
-    trailer.user = m_environment.userName.toStdString();
-    trailer.mark = kOpenvpnMark;
-    trailer.verb = config.verb;
-    QString configPath;
-    sweepStaleRuntimeFolders();
-    m_runtime = std::make_unique<QTemporaryDir>(m_environment.runtimeBase
-                                                + QStringLiteral("/quellnet-tunnel-XXXXXX"));
-    if (!m_runtime->isValid())
-        return fail(StartFilesFailed,
-                    QStringLiteral("cannot create a runtime folder in %1: %2")
-                        .arg(m_environment.runtimeBase, m_runtime->errorString()));
-    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
-    if (socketPath.toLocal8Bit().size() >= int(sizeof(sockaddr_un::sun_path)))
-        return fail(
-            StartFilesFailed,
-            QStringLiteral("runtime folder path too long for a socket: %1").arg(socketPath));
-    trailer.socketPath = socketPath.toStdString();
-    // Whose folder this is, for the sweep after a crash of this process.
-    QFile owner(m_runtime->filePath(QStringLiteral("engine.pid")));
-    if (!owner.open(QIODevice::WriteOnly | QIODevice::NewOnly)
-        || owner.write(QByteArray::number(m_environment.pid)) <= 0)
-        return fail(StartFilesFailed, QStringLiteral("cannot write in %1").arg(m_runtime->path()));
-    owner.close();
-    if (!writeConfig(config.body + configTrailer(trailer), &configPath, &why))
+    if (!makeRuntimeFolder(&why) || !writeConfig(config, &why))
         return fail(StartFilesFailed, why);
-
-    return launchAndConnect(configPath);
+    const QString openvpn = resolveProgram(m_environment.openvpn);
+    if (openvpn.isEmpty())
+        return fail(StartLaunchFailed,
+                    QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
+    if (!listenForManagement(&why))
+        return fail(StartFilesFailed, why);
+    // With or without the kill switch, the leak protection is up before openvpn starts.
+    if (!applyPolicy(FirewallState::Connecting))
+        return fail(StartKillSwitchFailed,
+                    QStringLiteral("the firewall rules could not be installed"));
+    if (!startOpenvpn(openvpn, &why))
+        return fail(StartLaunchFailed, why);
+    const int result = awaitManagement();
+    if (result == StartOk)
+        attachManagement();
+    return result;
 }
 
 int Engine::fail(int result, const QString &why)
 {
     log(QStringLiteral("tunnelkit: start failed: ") + why);
-    m_stopping = true;
-    if (m_process)
-        endProcess();
+    // Ended while still Launching: what openvpn prints meanwhile joins the held output.
+    endProcess();
+    setPhase(Phase::Stopping);
     cleanupSession();
     restoreDns();
     // Fail closed: whatever was let through for this attempt is taken back.
@@ -185,7 +177,7 @@ int Engine::fail(int result, const QString &why)
         applyPolicy(FirewallState::Blocked);
     else if (m_killSwitch.level != 3)
         removeTable();
-    m_running->store(false);
+    setPhase(Phase::Ended);
     emitEvent(QStringLiteral("FAILED"), why);
     return result;
 }
@@ -283,29 +275,61 @@ void Engine::sweepStaleRuntimeFolders()
     }
 }
 
-bool Engine::writeConfig(const std::string &body, QString *configPath, QString *why)
+bool Engine::makeRuntimeFolder(QString *why)
 {
-    *configPath = m_runtime->filePath(QStringLiteral("client.conf"));
-    QFile file(*configPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
-        || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        *why = QStringLiteral("cannot create %1: %2").arg(*configPath, file.errorString());
+    sweepStaleRuntimeFolders();
+    m_runtime = std::make_unique<QTemporaryDir>(m_environment.runtimeBase
+                                                + QStringLiteral("/quellnet-tunnel-XXXXXX"));
+    if (!m_runtime->isValid()) {
+        *why = QStringLiteral("cannot create a runtime folder in %1: %2")
+                   .arg(m_environment.runtimeBase, m_runtime->errorString());
         return false;
     }
-    const qint64 written = file.write(body.data(), qint64(body.size()));
-    if (written != qint64(body.size()) || !file.flush()) {
-        *why = QStringLiteral("cannot write %1: %2").arg(*configPath, file.errorString());
+    const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
+    if (socketPath.toLocal8Bit().size() >= int(sizeof(sockaddr_un::sun_path))) {
+        *why = QStringLiteral("runtime folder path too long for a socket: %1").arg(socketPath);
+        return false;
+    }
+    // Whose folder this is, for the sweep after a crash of this process.
+    QFile owner(m_runtime->filePath(QStringLiteral("engine.pid")));
+    if (!owner.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+        || owner.write(QByteArray::number(m_environment.pid)) <= 0) {
+        *why = QStringLiteral("cannot write in %1").arg(m_runtime->path());
         return false;
     }
     return true;
 }
 
-int Engine::launchAndConnect(const QString &configPath)
+bool Engine::writeConfig(const FilteredConfig &config, QString *why)
 {
-    const QString openvpn = resolveProgram(m_environment.openvpn);
-    if (openvpn.isEmpty())
-        return fail(StartLaunchFailed,
-                    QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
+    TrailerParams trailer;
+    trailer.device = m_interface.toStdString();
+    trailer.address = m_serverAddress.toString().toStdString();
+    trailer.port = m_serverPort;
+    trailer.transport = m_transport;
+    trailer.user = m_environment.userName.toStdString();
+    trailer.mark = kOpenvpnMark;
+    trailer.verb = config.verb;
+    trailer.socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock")).toStdString();
+    const std::string body = config.body + configTrailer(trailer);
+
+    m_configPath = m_runtime->filePath(QStringLiteral("client.conf"));
+    QFile file(m_configPath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
+        || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        *why = QStringLiteral("cannot create %1: %2").arg(m_configPath, file.errorString());
+        return false;
+    }
+    const qint64 written = file.write(body.data(), qint64(body.size()));
+    if (written != qint64(body.size()) || !file.flush()) {
+        *why = QStringLiteral("cannot write %1: %2").arg(m_configPath, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool Engine::listenForManagement(QString *why)
+{
     // Listening before openvpn starts: it connects once, at start-up, and ends when nobody
     // is there. Only our user and root can reach the socket (0700 folder, 0600 socket).
     const QString socketPath = m_runtime->filePath(QStringLiteral("mgmt.sock"));
@@ -313,26 +337,27 @@ int Engine::launchAndConnect(const QString &configPath)
     // Bound in place, then restricted: Qt's UserAccessOption detours through a temporary
     // folder, which is measurably slower on the way to CONNECTED.
     if (!m_server->listen(socketPath)
-        || !QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(
-            StartFilesFailed,
-            QStringLiteral("cannot listen on %1: %2").arg(socketPath, m_server->errorString()));
+        || !QFile::setPermissions(socketPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        *why = QStringLiteral("cannot listen on %1: %2").arg(socketPath, m_server->errorString());
+        return false;
+    }
+    return true;
+}
 
-    // With or without the kill switch, the leak protection is up before openvpn starts.
-    if (!applyPolicy(FirewallState::Connecting))
-        return fail(StartKillSwitchFailed,
-                    QStringLiteral("the firewall rules could not be installed"));
+bool Engine::startOpenvpn(const QString &program, QString *why)
+{
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setWorkingDirectory(m_runtime->path());
     connect(m_process, &QProcess::readyReadStandardOutput, this, &Engine::onOutput);
-    m_holdOutput = true;
+    setPhase(Phase::Launching);
     // A fixed argument list: everything else is in the configuration the engine wrote.
-    m_process->start(openvpn, {QStringLiteral("--config"), configPath});
-    if (!m_process->waitForStarted(10000))
-        return fail(StartLaunchFailed,
-                    QStringLiteral("cannot start %1: %2").arg(openvpn, m_process->errorString()));
-    log(QStringLiteral("tunnelkit: started %1 (pid %2)").arg(openvpn).arg(m_process->processId()));
+    m_process->start(program, {QStringLiteral("--config"), m_configPath});
+    if (!m_process->waitForStarted(10000)) {
+        *why = QStringLiteral("cannot start %1: %2").arg(program, m_process->errorString());
+        return false;
+    }
+    log(QStringLiteral("tunnelkit: started %1 (pid %2)").arg(program).arg(m_process->processId()));
     QFile pidNote(m_runtime->filePath(QStringLiteral("openvpn.pid")));
     if (pidNote.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         pidNote.write(QByteArray::number(m_process->processId()));
@@ -342,20 +367,11 @@ int Engine::launchAndConnect(const QString &configPath)
     QString dnsError;
     if (dns() && !dns()->prepare(m_interface, &dnsError))
         log(QStringLiteral("tunnelkit: DNS: ") + dnsError);
+    return true;
+}
 
-    const auto ended = [this]() {
-        drain();
-        flushHeldOutput();
-        const int code = m_process->exitCode();
-        if (m_process->exitStatus() == QProcess::CrashExit)
-            return fail(StartLaunchFailed,
-                        QStringLiteral("openvpn crashed before its management interface was up"));
-        return fail(StartLaunchFailed,
-                    QStringLiteral("openvpn ended before its management interface was up "
-                                   "(exit code %1)")
-                        .arg(code));
-    };
-
+int Engine::awaitManagement()
+{
     // Waits for openvpn to connect and greet. The loop reacts to the connection itself:
     // nothing is polled.
     const QDeadlineTimer deadline(20000);
@@ -407,28 +423,42 @@ int Engine::launchAndConnect(const QString &configPath)
             loop.exec();
         m_wakeNotifier->setEnabled(true);
     }
-
-    if (!banner) {
-        if (m_socket && m_socket->state() != QLocalSocket::ConnectedState)
-            m_process->waitForFinished(kGraceCloseMs); // it ends with its link
-        if (m_process->state() == QProcess::NotRunning)
-            return ended();
-        if (!m_socket)
-            return fail(StartManagementFailed,
-                        QStringLiteral("openvpn did not connect to the management socket"));
+    if (banner)
+        return StartOk;
+    if (m_socket && m_socket->state() != QLocalSocket::ConnectedState)
+        m_process->waitForFinished(kGraceCloseMs); // it ends with its link
+    if (m_process->state() == QProcess::NotRunning)
+        return launchEndedEarly();
+    if (!m_socket)
         return fail(StartManagementFailed,
-                    QStringLiteral("openvpn's management interface did not greet us"));
-    }
+                    QStringLiteral("openvpn did not connect to the management socket"));
+    return fail(StartManagementFailed,
+                QStringLiteral("openvpn's management interface did not greet us"));
+}
+
+int Engine::launchEndedEarly()
+{
+    drain();
+    flushHeldOutput();
+    if (m_process->exitStatus() == QProcess::CrashExit)
+        return fail(StartLaunchFailed,
+                    QStringLiteral("openvpn crashed before its management interface was up"));
+    return fail(StartLaunchFailed,
+                QStringLiteral("openvpn ended before its management interface was up "
+                               "(exit code %1)")
+                    .arg(m_process->exitCode()));
+}
+
+void Engine::attachManagement()
+{
     delete m_server;
     m_server = nullptr;
-
     // Without a hold openvpn is already on its way: the history replays what it did so far.
     sendCommand("state on all", ManagementKind::State);
     sendCommand("log on all", ManagementKind::Log);
     sendCommand("bytecount 1");
     m_socket->flush();
-    m_managementUp = true;
-    m_holdOutput = false;
+    setPhase(Phase::Attached);
     m_heldOutput.clear();
     m_heldDropped = 0;
 
@@ -442,7 +472,6 @@ int Engine::launchAndConnect(const QString &configPath)
         QMetaObject::invokeMethod(this, &Engine::onProcessFinished, Qt::QueuedConnection);
     else if (m_socket->state() != QLocalSocket::ConnectedState)
         QMetaObject::invokeMethod(this, &Engine::onManagementDisconnected, Qt::QueuedConnection);
-    return StartOk;
 }
 
 bool Engine::isOurOpenvpn(QLocalSocket *socket)
@@ -473,7 +502,25 @@ void Engine::flushHeldOutput()
         log(line);
     m_heldOutput.clear();
     m_heldDropped = 0;
-    m_holdOutput = false;
+}
+
+bool Engine::managementUp() const
+{
+    return m_socket && m_phase >= Phase::Attached
+        && m_socket->state() == QLocalSocket::ConnectedState;
+}
+
+bool Engine::tunnelUp() const
+{
+    return m_phase == Phase::Connected && m_lastState == QLatin1String("CONNECTED");
+}
+
+void Engine::recordFailure(const QString &why)
+{
+    // An authentication failure is the reason, whatever openvpn says after it.
+    static const QString authFailed = QStringLiteral("authentication failed");
+    if (m_failure != authFailed)
+        m_failure = why;
 }
 
 void Engine::sendCommand(const QByteArray &command, ManagementKind history)
@@ -563,15 +610,14 @@ void Engine::cleanupSession()
     m_managementLines = LineBuffer();
     m_outputLines = LineBuffer();
     m_replies.reset();
-    m_managementUp = false;
-    m_connected = false;
+    m_lastState.clear();
 }
 
 void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &environment)
 {
     const bool hadSession = m_process != nullptr;
     if (hadSession) {
-        m_stopping = true;
+        setPhase(Phase::Stopping);
         endProcess();
         drain();
         cleanupSession();
@@ -581,9 +627,10 @@ void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &envir
         m_killSwitch = killSwitch;
     restoreDns();
     settleAfterStop();
-    m_running->store(false);
-    if (hadSession)
+    if (hadSession) {
+        setPhase(Phase::Ended);
         emitEvent(QStringLiteral("DISCONNECTED"), QStringLiteral("stopped"));
+    }
 }
 
 void Engine::sessionEnded()
@@ -594,15 +641,14 @@ void Engine::sessionEnded()
     log(crashed ? QStringLiteral("tunnelkit: openvpn crashed")
                 : QStringLiteral("tunnelkit: openvpn ended with exit code %1").arg(code));
 
-    const bool failed = !m_fatal.isEmpty() || m_authFailed || !m_everConnected;
+    const bool everConnected = m_phase == Phase::Connected;
+    const bool failed = !m_failure.isEmpty() || !everConnected;
     QString info;
-    if (m_authFailed)
-        info = QStringLiteral("authentication failed");
-    else if (!m_fatal.isEmpty())
-        info = m_fatal;
+    if (!m_failure.isEmpty())
+        info = m_failure;
     else if (crashed)
         info = QStringLiteral("openvpn crashed");
-    else if (!m_everConnected)
+    else if (!everConnected)
         info = m_exitReason.isEmpty()
             ? QStringLiteral("openvpn ended before the tunnel was up (exit code %1)").arg(code)
             : QStringLiteral("openvpn ended before the tunnel was up: ") + m_exitReason;
@@ -616,13 +662,13 @@ void Engine::sessionEnded()
         applyPolicy(FirewallState::Blocked);
     else
         removeTable();
-    m_running->store(false);
+    setPhase(Phase::Ended);
     emitEvent(failed ? QStringLiteral("FAILED") : QStringLiteral("DISCONNECTED"), info);
 }
 
 void Engine::onProcessFinished()
 {
-    if (!m_process || m_stopping)
+    if (!m_process || m_phase >= Phase::Stopping)
         return;
     sessionEnded();
 }
@@ -635,9 +681,9 @@ void Engine::onOutput()
     QByteArray line;
     while (m_outputLines.takeLine(&line)) {
         // Once the management session is up, its >LOG: lines carry the same text.
-        if (m_managementUp || line.isEmpty())
+        if (managementUp() || line.isEmpty())
             continue;
-        if (!m_holdOutput) {
+        if (m_phase != Phase::Launching) {
             log(QString::fromLocal8Bit(line));
         } else if (m_heldOutput.size() < kHeldOutputLines) {
             m_heldOutput << QString::fromLocal8Bit(line);
@@ -669,13 +715,12 @@ void Engine::onManagementReadyRead()
 
 void Engine::onManagementDisconnected()
 {
-    if (!m_process || m_stopping)
+    if (!m_process || m_phase >= Phase::Stopping)
         return;
     log(QStringLiteral("tunnelkit: the management connection closed"));
-    m_managementUp = false;
     // openvpn ends itself when the link goes (management-signal); make sure of it.
     QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
-        if (m_session == session && m_process && !m_stopping
+        if (m_session == session && m_process && m_phase < Phase::Stopping
             && m_process->state() != QProcess::NotRunning) {
             log(QStringLiteral("tunnelkit: openvpn still runs without its management link"));
             endProcess();
@@ -707,7 +752,7 @@ void Engine::handleLine(const QByteArray &line)
     case ManagementKind::ByteCount:
         if (!parseByteCount(payload, &bytesIn, &bytesOut)) {
             log(QStringLiteral("tunnelkit: malformed byte count ignored"));
-        } else if (m_connected && !m_stopping) {
+        } else if (tunnelUp()) {
             float inMb = 0;
             float outMb = 0;
             if (m_meter.sample(bytesIn, bytesOut, &inMb, &outMb) && m_sink.traffic)
@@ -723,8 +768,9 @@ void Engine::handleLine(const QByteArray &line)
         }
         break;
     case ManagementKind::Fatal:
-        m_fatal = QString::fromUtf8(payload);
-        log(QStringLiteral("tunnelkit: openvpn reports a fatal error: ") + m_fatal);
+        recordFailure(QString::fromUtf8(payload));
+        log(QStringLiteral("tunnelkit: openvpn reports a fatal error: ")
+            + QString::fromUtf8(payload));
         break;
     case ManagementKind::Hold:
         // Only after a restart: openvpn is not started with a hold.
@@ -736,15 +782,15 @@ void Engine::handleLine(const QByteArray &line)
         if (payload.startsWith("Auth-Token:"))
             break;
         if (payload.contains("Verification Failed")) {
-            m_authFailed = true;
+            recordFailure(QStringLiteral("authentication failed"));
             log(QStringLiteral("tunnelkit: authentication failed: ") + QString::fromUtf8(payload));
             break;
         }
         Q_FALLTHROUGH();
     case ManagementKind::NeedInput:
         // The engine has nobody to ask; waiting would hang the session forever.
-        m_fatal = QStringLiteral("openvpn asks for input the engine cannot give");
-        log(QStringLiteral("tunnelkit: ") + m_fatal + QStringLiteral(": ")
+        recordFailure(QStringLiteral("openvpn asks for input the engine cannot give"));
+        log(QStringLiteral("tunnelkit: openvpn asks for input the engine cannot give: ")
             + QString::fromUtf8(payload));
         sendCommand("signal SIGTERM");
         break;
@@ -759,12 +805,12 @@ void Engine::handleLine(const QByteArray &line)
 
 void Engine::handleState(const StateLine &state)
 {
-    if (m_stopping)
+    if (m_phase >= Phase::Stopping)
         return;
     // openvpn's initial state, from before the engine was attached (state history): the
     // sequence begins with what openvpn does next.
-    const bool first = !m_stateSeen;
-    m_stateSeen = true;
+    const bool first = m_phase < Phase::Connecting;
+    setPhase(Phase::Connecting);
     if (first && state.name == QLatin1String("CONNECTING"))
         return;
     const QString name = eventNameForState(state.name);
@@ -775,19 +821,17 @@ void Engine::handleState(const StateLine &state)
     if (state.name == QLatin1String("CONNECTED")) {
         QString why;
         if (!connectedChecks(state, &why)) {
-            m_fatal = why;
-            log(QStringLiteral("tunnelkit: ") + m_fatal);
+            recordFailure(why);
+            log(QStringLiteral("tunnelkit: ") + why);
             sendCommand("signal SIGTERM");
             return;
         }
-        m_everConnected = true;
-        m_connected = true;
+        setPhase(Phase::Connected);
         m_meter.reset();
-    } else {
-        m_connected = false;
     }
     if (state.name == QLatin1String("EXITING"))
         m_exitReason = state.reason;
+    m_lastState = state.name;
     emitEvent(name, stateInfo(state));
 }
 

@@ -95,15 +95,39 @@ signals:
     void quitRequested();
 
 private:
+    // Where the current session stands. Within a session it only moves forward; start()
+    // begins the next session at Preparing.
+    enum class Phase {
+        Idle, // no session has run yet
+        Preparing, // start(): configuration, server address, session files
+        Launching, // openvpn runs; its output is held until its management link greets us
+        Attached, // the management link is up; openvpn has reported no state yet
+        Connecting, // openvpn reports states on its way to CONNECTED
+        Connected, // openvpn has been CONNECTED in this session
+        Stopping, // the engine ends openvpn: nothing openvpn still reports counts
+        Ended, // the session's last event has been sent
+    };
+
     void runJobs();
 
-private:
+    void setPhase(Phase phase);
+    void beginSession(const StartRequest &request);
     int fail(int result, const QString &why);
+    // The steps of start(), in order.
     bool resolveEndpoint(const RemoteSpec &remote, QString *why);
+    bool makeRuntimeFolder(QString *why);
+    bool writeConfig(const FilteredConfig &config, QString *why);
+    bool listenForManagement(QString *why);
+    bool startOpenvpn(const QString &program, QString *why);
+    int awaitManagement();
+    int launchEndedEarly();
+    void attachManagement();
+
     void sweepStaleRuntimeFolders();
-    bool writeConfig(const std::string &body, QString *configPath, QString *why);
-    int launchAndConnect(const QString &configPath);
     bool isOurOpenvpn(QLocalSocket *socket);
+    bool managementUp() const;
+    bool tunnelUp() const;
+    void recordFailure(const QString &why);
     void flushHeldOutput();
     void endProcess();
     void cleanupSession();
@@ -135,7 +159,7 @@ private:
     void emitEvent(const QString &name, const QString &info);
 
     EngineSink m_sink;
-    std::atomic<bool> *m_running;
+    std::atomic<bool> *m_running; // Preparing to Stopping, for readers on other threads
 
     Environment m_environment;
     std::unique_ptr<DnsConfigurator> m_dns;
@@ -147,27 +171,23 @@ private:
     Transport m_transport = Transport::Udp;
     QString m_interface;
 
+    Phase m_phase = Phase::Idle;
     quint64 m_session = 0; // tells a timer of an earlier session from the current one
     QProcess *m_process = nullptr;
     QLocalServer *m_server = nullptr; // only until openvpn has connected
     QLocalSocket *m_socket = nullptr;
     std::unique_ptr<QTemporaryDir> m_runtime;
+    QString m_configPath;
     LineBuffer m_managementLines;
     LineBuffer m_outputLines;
     ReplyTracker m_replies;
     ThroughputMeter m_meter;
-    bool m_managementUp = false;
-    // openvpn's output until its management link is up: "log on all" replays the same lines,
-    // so they are logged only if openvpn never connects.
-    bool m_holdOutput = false;
+    // openvpn's output while Launching: "log on all" replays the same lines, so they are
+    // logged only if openvpn never connects.
     QStringList m_heldOutput;
     int m_heldDropped = 0;
-    bool m_stateSeen = false;
-    bool m_stopping = false;
-    bool m_connected = false;
-    bool m_everConnected = false;
-    bool m_authFailed = false;
-    QString m_fatal;
+    QString m_lastState; // openvpn's last state passed on as an event
+    QString m_failure; // why the session failed, if it did
     QString m_exitReason;
 
     std::unique_ptr<NftRunner> m_nft;
