@@ -1,3 +1,4 @@
+#include "logcapture.h"
 #include "mblowfish.h"
 #include "mconfig.h"
 #include "mdeploy.h"
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -27,25 +29,17 @@ const QStringList kAllKeys
                      "save/errorCount")
           .split(QLatin1Char(' '));
 
-void writeRawIni(const QByteArray &text)
-{
-    QFile file(MConfig::getConfigFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-}
-
 // Parsed by hand: QSettings objects of one process share an in-memory view of the file,
 // which would show a writer's unsaved state instead of what is on disk.
 QSet<QString> parseIniKeys(const QByteArray &bytes)
 {
     QSet<QString> keys;
     QString section;
-    for (const QByteArray &raw : bytes.split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
-            section = line.mid(1, line.length() - 2);
+    for (const QString &line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('[')))
+            section = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
         else if (line.contains(QLatin1Char('=')))
-            keys.insert(section + QLatin1Char('/') + line.left(line.indexOf(QLatin1Char('='))));
+            keys.insert(section + QLatin1Char('/') + line.section(QLatin1Char('='), 0, 0));
     }
     return keys;
 }
@@ -67,8 +61,8 @@ private slots:
     {
         QCoreApplication::setApplicationName(QStringLiteral("Quellnet"));
         const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-        QVERIFY2(!dataHome.isEmpty(), "run through ctest: it provides a private data folder");
-        QVERIFY(MConfig::getAppDataFolder(QString()).startsWith(dataHome));
+        QVERIFY2(!dataHome.isEmpty() && MConfig::getConfigFile().startsWith(dataHome + '/'),
+                 "run through ctest: it provides a private data folder");
     }
 
     void init()
@@ -82,29 +76,29 @@ private slots:
     {
         MConfig::loadCommConfig();
         const MConfig &c = *MConfig::instance();
-        QCOMPARE(c.appName, QStringLiteral("Quellnet"));
         QCOMPARE(c.killSwithAllLocal, 1);
         QCOMPARE(c.userID, GetMacAddress().remove(QLatin1Char(':')));
 
-        writeRawIni("[save]\nlang=0\nkillSwithAllLocal=-1\nkillSwitch=\"  id_killswitch_both  \"\n"
-                    "loginEmail=\"  a@b.example \"\n[common]\nappName=\nuserID=ABCDEF012345\n");
+        QVERIFY(
+            SaveFile(MConfig::getConfigFile(),
+                     "[save]\nlang=0\nkillSwithAllLocal=-1\nkillSwitch=\"  id_killswitch_both  \"\n"
+                     "loginEmail=\"  a@b.example \"\n[common]\nappName=\nuserID=ABCDEF012345\n"));
         MConfig::loadCommConfig();
         QCOMPARE(c.lang, QStringLiteral("en.qm"));
         QCOMPARE(c.killSwithAllLocal, -1);
         QCOMPARE(c.killSwitch, QStringLiteral("id_killswitch_both"));
         QCOMPARE(c.loginEmail, QStringLiteral("a@b.example"));
-        QCOMPARE(c.appName, QStringLiteral("Quellnet"));
-        QCOMPARE(c.userID, QStringLiteral("ABCDEF012345"));
+        QCOMPARE(c.userID + c.appName, QStringLiteral("ABCDEF012345Quellnet"));
     }
 
     void saveWritesEveryKnownKeyAndRoundTrips()
     {
-        writeRawIni("[common]\nforeign=1\nappName=Other\n[elsewhere]\nx=2\n[save]\nstale=yes\n");
+        QVERIFY(
+            SaveFile(MConfig::getConfigFile(),
+                     "[common]\nforeign=1\nappName=Other\n[elsewhere]\nx=2\n[save]\nstale=yes\n"));
         MConfig &c = *MConfig::instance();
         MConfig::loadCommConfig();
         c.lang = QStringLiteral("zh-CN.qm");
-        c.mainWndY = -3;
-        c.xyz = QStringLiteral("Ü-state");
         c.errorCount = 3;
         MConfig::saveCommConfig();
         QFile file(MConfig::getConfigFile());
@@ -114,24 +108,24 @@ private slots:
         QVERIFY(bytes.contains("errorCount=3\n")); // a number, not quoted text
 
         c.lang.clear();
-        c.mainWndY = 0;
-        c.xyz.clear();
         c.errorCount = 0;
         MConfig::loadCommConfig();
         QCOMPARE(c.appName, QStringLiteral("Other"));
         QCOMPARE(c.lang, QStringLiteral("zh-CN.qm"));
-        QCOMPARE(c.mainWndY, -3);
-        QCOMPARE(c.xyz, QStringLiteral("Ü-state"));
         QCOMPARE(c.errorCount, 3);
     }
 
-    void passwordIsStoredAsBlowfishHex()
+    void savedFileIsPrivateAndHoldsThePasswordAsBlowfishHex()
     {
         MConfig &c = *MConfig::instance();
         MConfig::loadCommConfig();
         const QString password = QStringLiteral("pässwörd 123");
         c.loginPassword = password;
+        // A file left readable by others is narrowed on the next save.
+        QVERIFY(SaveFile(MConfig::getConfigFile(), QString()));
+        QVERIFY(::chmod(QFile::encodeName(MConfig::getConfigFile()).constData(), 0644) == 0);
         MConfig::saveCommConfig();
+        QCOMPARE(fileMode(MConfig::getConfigFile()), 0600);
         const QString onDisk = QRegularExpression(QStringLiteral("\nloginPassword=(\\S*)\n"))
                                    .match(ReadFileX(MConfig::getConfigFile()))
                                    .captured(1);
@@ -144,20 +138,9 @@ private slots:
         MConfig::loadCommConfig();
         QCOMPARE(c.loginPassword, password);
 
-        writeRawIni("[save]\nloginPassword=0011223344556677\n");
+        QVERIFY(SaveFile(MConfig::getConfigFile(), "[save]\nloginPassword=0011223344556677\n"));
         MConfig::loadCommConfig();
         QVERIFY(c.loginPassword.isEmpty());
-    }
-
-    void settingsFileIsPrivateToTheUser()
-    {
-        MConfig::loadCommConfig();
-        MConfig::saveCommConfig();
-        QCOMPARE(fileMode(MConfig::getConfigFile()), 0600);
-        // A file left readable by others is narrowed on the next save.
-        QVERIFY(::chmod(QFile::encodeName(MConfig::getConfigFile()).constData(), 0644) == 0);
-        MConfig::saveCommConfig();
-        QCOMPARE(fileMode(MConfig::getConfigFile()), 0600);
     }
 
     void concurrentSavesNeverLeaveAPartialFile()
@@ -201,16 +184,59 @@ private slots:
                  QStringList{QStringLiteral("config_comm.ini")});
     }
 
-    void sessionIdsAreFreshSecrets()
+    // ---- free helpers ----
+
+    void urlWithLang_data()
     {
-        QSet<QString> seen;
-        for (int i = 0; i < 50; ++i) {
-            const QString id = MConfig::createSessionId();
-            QCOMPARE(MConfig::decipherSecret(id.toLower()).size(), 10);
-            seen.insert(id);
-        }
-        QCOMPARE(seen.size(), 50);
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("expected");
+        const char *const rows[][4] = {
+            {"html", "de.qm", "https://q.example/a.htm", "https://q.example/a.htm?lang=de"},
+            {"query", "en.qm", "https://q.example/p?x=1", "https://q.example/p?x=1&lang=en"},
+            {"neither", "en.qm", "https://q.example/support/", "https://q.example/support/"},
+            {"stored zero", "0", "https://q.example/i.html", "https://q.example/i.html?lang=en"},
+            {"query too early", "en.qm", "a?b=1", "a?b=1"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << QString::fromUtf8(r[1]) << QString::fromUtf8(r[2])
+                                << QString::fromUtf8(r[3]);
     }
+
+    void urlWithLang()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QString, url);
+        QFETCH(QString, expected);
+        const QString saved = MConfig::instance()->lang;
+        MConfig::instance()->lang = lang;
+        QCOMPARE(UrlWithLang(url), expected);
+        MConfig::instance()->lang = saved;
+    }
+
+    void filesAndFoldersReportFailures()
+    {
+        LogCapture log;
+        const QString nested = m_temp.filePath(QStringLiteral("a/b/c"));
+        MakeDir(nested, true);
+
+        const QString path = nested + QStringLiteral("/text.txt");
+        const QString text = QStringLiteral("Zeile 1 äöü\n第二行\n");
+        QVERIFY(SaveFile(path, text));
+        QCOMPARE(ReadFileX(path), text);
+        QVERIFY(SaveFile(path, QStringLiteral("short"))); // replaces, not appends
+        QCOMPARE(ReadFileX(path), QStringLiteral("short"));
+        QCOMPARE(LogCapture::take(), QStringList());
+
+        const QString bad = m_temp.filePath(QStringLiteral("no/such/file.txt"));
+        QString error;
+        QVERIFY(!SaveFile(bad, QStringLiteral("x"), error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(LogCapture::contains(bad) && LogCapture::contains(error));
+    }
+
+private:
+    QTemporaryDir m_temp;
 };
 
 QTEST_GUILESS_MAIN(TestMConfig)
