@@ -3,53 +3,20 @@
 // the bare openvpn command line needs to print "Initialization Sequence Completed" with the same
 // configuration. Rounds alternate which one goes first; the medians and their ratio are printed.
 // With QUELLNET_BENCH_KILL_SWITCH=1 the engine runs with its kill switch on (its nft steps count).
+#include "eventrecorder.h"
 #include "helperprocess.h"
 #include "vpnclient.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMutex>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-std::atomic<bool> connected{false};
-std::atomic<bool> failed{false};
-std::atomic<bool> ended{false};
-
-void onEvent(const std::string &name, const std::string &)
-{
-    if (name == "CONNECTED")
-        connected = true;
-    else if (name == "FAILED" || name == "DISCONNECTED")
-        failed = ended = true;
-}
-
-void onLog(const std::string &) { }
-void onTraffic(float, float) { }
-
-// Spins the event loop until `done` or `ms` pass; true if done.
-template<typename F>
-bool waitUntil(F done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(500);
-    }
-    return true;
-}
 
 double median(std::vector<double> v)
 {
@@ -67,7 +34,7 @@ double bareRound(const QString &configFile)
     QElapsedTimer t;
     t.start();
     p.start(QStringLiteral("openvpn"), {QStringLiteral("--config"), configFile});
-    const bool ok = waitUntil(
+    const bool ok = EventRecorder::waitUntil(
         [&] {
             out += p.readAll();
             return out.contains("Initialization Sequence Completed")
@@ -95,9 +62,7 @@ double engineRound(const std::string &server, const std::string &config, double 
     engine->setKillDisconnect(false);
     engine->setKillLocal(true);
     engine->setconfig(server, config);
-    connected = false;
-    failed = false;
-    ended = false;
+    const int mark = EventRecorder::names().size();
     QElapsedTimer t;
     t.start();
     if (engine->start() != 0) {
@@ -105,12 +70,15 @@ double engineRound(const std::string &server, const std::string &config, double 
         return -1;
     }
     *returned = t.nsecsElapsed() / 1e6;
-    const bool ok = waitUntil([] { return connected || failed; }, 30000);
+    const QString first = EventRecorder::waitForFirst(
+        {QStringLiteral("CONNECTED"), QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")},
+        30000, mark);
     const double ms = t.nsecsElapsed() / 1e6;
     engine->stop();
     // The helper ends the session after stop() has returned; the next round waits for it.
-    (void)waitUntil([] { return ended.load(); }, 15000);
-    if (!ok || !connected) {
+    (void)EventRecorder::waitForFirst({QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")},
+                                      15000, mark);
+    if (first != QLatin1String("CONNECTED")) {
         std::fprintf(stderr, "engine did not connect\n");
         return -1;
     }
@@ -130,14 +98,6 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QByteArray config = file.readAll();
-    QTemporaryDir dir;
-    QFile bareConfig(dir.filePath(QStringLiteral("bare.ovpn")));
-    if (!dir.isValid() || !bareConfig.open(QIODevice::WriteOnly)
-        || bareConfig.write(config) != config.size()) {
-        std::fprintf(stderr, "cannot write the bare configuration\n");
-        return 1;
-    }
-    bareConfig.close();
 
     HelperProcess helper;
     HelperProcess::Options options;
@@ -151,9 +111,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(helper.socketPath()));
-    vpn_event_set_callback(onEvent);
-    vpn_log_set_callback(onLog);
-    vpn_traffic_set_callback(onTraffic);
+    EventRecorder::install();
 
     std::vector<double> bare;
     std::vector<double> engine;
@@ -164,7 +122,7 @@ int main(int argc, char *argv[])
         const bool engineFirst = i % 2;
         double returned = 0;
         double e = engineFirst ? engineRound(s, c, &returned) : 0;
-        const double b = bareRound(bareConfig.fileName());
+        const double b = bareRound(file.fileName());
         if (!engineFirst)
             e = engineRound(s, c, &returned);
         if (b < 0 || e < 0)

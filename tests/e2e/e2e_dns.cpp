@@ -1,13 +1,11 @@
-// Minimal DNS resolver for the end-to-end tests: every A question is answered with ANSWER, any
-// other with an empty answer, over UDP and TCP on port 53. The harness runs one on the LAN host
-// (the home router's resolver a lookup must not reach) and one on the VPN server (the resolver
-// the tunnel pushes). Usage: e2e_dns ADDRESS ANSWER
+// Minimal DNS resolver for the end-to-end tests: every A question over UDP on port 53 is
+// answered with ANSWER, any other with an empty answer (probes sent over TCP only need to be
+// seen arriving). The harness runs one on the LAN host (the home router's resolver a lookup
+// must not reach) and one on the VPN server (the resolver the tunnel pushes).
+// Usage: e2e_dns ADDRESS ANSWER
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QNetworkDatagram>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTimer>
 #include <QUdpSocket>
 
 #include <cstdio>
@@ -17,7 +15,6 @@ namespace {
 constexpr quint16 dnsPort = 53;
 constexpr int headerSize = 12;
 constexpr int maxMessage = 512;
-constexpr int idleMs = 10000;
 
 QByteArray g_answer; // 4 bytes
 
@@ -47,43 +44,6 @@ QByteArray answer(const QByteArray &query)
     return reply;
 }
 
-class TcpConnection : public QObject
-{
-public:
-    TcpConnection(QTcpSocket *socket, QObject *parent)
-        : QObject(parent)
-        , m_socket(socket)
-    {
-        m_socket->setParent(this);
-        QTimer::singleShot(idleMs, this, [this] { m_socket->abort(); });
-        connect(m_socket, &QTcpSocket::readyRead, this, &TcpConnection::onReadyRead);
-        connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
-    }
-
-private:
-    void onReadyRead()
-    {
-        m_buffer += m_socket->readAll();
-        while (m_buffer.size() >= 2) {
-            const int length = quint8(m_buffer[0]) << 8 | quint8(m_buffer[1]);
-            if (length > maxMessage) {
-                m_socket->abort();
-                return;
-            }
-            if (m_buffer.size() < 2 + length)
-                return;
-            const QByteArray reply = answer(m_buffer.mid(2, length));
-            m_buffer.remove(0, 2 + length);
-            if (!reply.isEmpty())
-                m_socket->write(QByteArray(1, char(reply.size() >> 8))
-                                + QByteArray(1, char(reply.size() & 0xff)) + reply);
-        }
-    }
-
-    QTcpSocket *m_socket;
-    QByteArray m_buffer;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,10 +60,8 @@ int main(int argc, char *argv[])
         g_answer += char(a >> shift);
     const QHostAddress address(args[1]);
     QUdpSocket udp;
-    QTcpServer tcp;
-    if (!udp.bind(address, dnsPort) || !tcp.listen(address, dnsPort)) {
-        std::fprintf(stderr, "e2e_dns: %s%s\n", qPrintable(udp.errorString()),
-                     qPrintable(tcp.errorString()));
+    if (!udp.bind(address, dnsPort)) {
+        std::fprintf(stderr, "e2e_dns: %s\n", qPrintable(udp.errorString()));
         return 1;
     }
     QObject::connect(&udp, &QUdpSocket::readyRead, &udp, [&udp] {
@@ -113,10 +71,6 @@ int main(int argc, char *argv[])
             if (!reply.isEmpty())
                 udp.writeDatagram(d.makeReply(reply));
         }
-    });
-    QObject::connect(&tcp, &QTcpServer::newConnection, &tcp, [&tcp] {
-        while (QTcpSocket *socket = tcp.nextPendingConnection())
-            new TcpConnection(socket, &tcp);
     });
     std::printf("e2e_dns listening on %s\n", qPrintable(args[1]));
     std::fflush(stdout);

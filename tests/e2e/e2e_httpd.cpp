@@ -5,7 +5,6 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -15,8 +14,6 @@ constexpr qint64 maxBody = qint64(1) << 30;
 constexpr int maxRequest = 4096;
 // A multiple of 26, so the body is one unbroken 'a'..'z' run the client can check.
 constexpr qint64 chunkSize = 26 * 2048;
-// Idle connections are dropped so a stuck client cannot pin the server.
-constexpr int idleMs = 30000;
 
 QByteArray patternChunk()
 {
@@ -34,9 +31,6 @@ public:
         , m_socket(socket)
     {
         m_socket->setParent(this);
-        m_idle.setSingleShot(true);
-        m_idle.start(idleMs);
-        connect(&m_idle, &QTimer::timeout, this, &Connection::finish);
         connect(m_socket, &QTcpSocket::readyRead, this, &Connection::onReadyRead);
         connect(m_socket, &QTcpSocket::bytesWritten, this, &Connection::pump);
         connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
@@ -48,10 +42,8 @@ private:
         if (m_remaining >= 0)
             return;
         m_request += m_socket->readAll();
-        if (m_request.size() > maxRequest) {
-            finish();
-            return;
-        }
+        if (m_request.size() > maxRequest)
+            return m_socket->abort(); // deleted through disconnected
         if (!m_request.contains("\r\n\r\n"))
             return;
         const QList<QByteArray> words = m_request.left(m_request.indexOf("\r\n")).split(' ');
@@ -74,7 +66,6 @@ private:
 
     void pump()
     {
-        m_idle.start(idleMs);
         static const QByteArray chunk = patternChunk();
         // Keeps at most two chunks queued; bytesWritten brings us back for more.
         while (m_remaining > 0 && m_socket->bytesToWrite() < 2 * chunkSize) {
@@ -89,14 +80,7 @@ private:
         }
     }
 
-    void finish()
-    {
-        m_socket->abort();
-        deleteLater();
-    }
-
     QTcpSocket *m_socket;
-    QTimer m_idle;
     QByteArray m_request;
     qint64 m_remaining = -1;
     bool m_closing = false;

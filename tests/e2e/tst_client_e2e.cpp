@@ -11,6 +11,7 @@
 #include "resinit.h"
 #include "serverlistloader.h"
 #include "testbackend.h"
+#include "vpnclientengine.h"
 
 #include <QDir>
 #include <QFile>
@@ -109,7 +110,7 @@ void ClientE2eTest::cleanupTestCase()
 void ClientE2eTest::loginConnectTrafficDisconnect()
 {
     QStringList messages;
-    MainWindowServices services;
+    AppServices services;
     services.showMessage = [&messages](const QString &title, const QString &text, QWidget *) {
         messages << title + QLatin1Char('|') + text;
     };
@@ -117,9 +118,13 @@ void ClientE2eTest::loginConnectTrafficDisconnect()
     };
     services.quit = [](int) {
     };
-    auto window = std::make_unique<MainWindow>(nullptr, nullptr, services);
+    auto window = std::make_unique<MainWindow>(services, defaultVpnEngine());
     window->show();
-    QTRY_COMPARE_WITH_TIMEOUT(window->serverListWidget()->count(), 1, 20000);
+    const auto list = window->findChild<QListWidget *>(QStringLiteral("ServerList"));
+    QTRY_COMPARE_WITH_TIMEOUT(list->count(), 1, 20000);
+    // The window's two display labels: the id (with the speed) first, the status last.
+    QLabel *idLabel = window->findChildren<QLabel *>(QStringLiteral("LbDisplay")).first();
+    QLabel *statusLabel = window->findChildren<QLabel *>(QStringLiteral("LbDisplay")).last();
     QCOMPARE(window->controller()->currentHost(), env("QUELLNET_E2E_SERVER_IP"));
 
     // Logged out, "Connect" leads to the login page.
@@ -135,8 +140,7 @@ void ClientE2eTest::loginConnectTrafficDisconnect()
     QCOMPARE(window->currentPage(), MainWindow::Page::Home);
 
     connectButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window->statusLabel()->text(), QStringLiteral("VPN Connected"),
-                              60000);
+    QTRY_COMPARE_WITH_TIMEOUT(statusLabel->text(), QStringLiteral("VPN Connected"), 60000);
     QCOMPARE(connectButton->text(), QStringLiteral("Disconnect"));
 
     // Real bytes through the tunnel show up as a rate in the id label.
@@ -144,7 +148,7 @@ void ClientE2eTest::loginConnectTrafficDisconnect()
     const quint16 httpPort = quint16(env("QUELLNET_E2E_HTTP_PORT").toUInt());
     const QRegularExpression speed(QStringLiteral("Speed:([0-9.e+-]+) MB/s"));
     auto rateShown = [&] {
-        const QRegularExpressionMatch match = speed.match(window->idLabel()->text());
+        const QRegularExpressionMatch match = speed.match(idLabel->text());
         return match.hasMatch() && match.captured(1).toDouble() > 0;
     };
     QElapsedTimer timer;
@@ -152,11 +156,10 @@ void ClientE2eTest::loginConnectTrafficDisconnect()
     const qint64 size = 32 * 1024 * 1024;
     for (int i = 0; i < 10 && !rateShown() && timer.elapsed() < 40000; ++i)
         QVERIFY(download(tunnelServer, httpPort, size, 20000) >= size);
-    QTRY_VERIFY2_WITH_TIMEOUT(rateShown(), qPrintable(window->idLabel()->text()), 3000);
+    QTRY_VERIFY2_WITH_TIMEOUT(rateShown(), qPrintable(idLabel->text()), 3000);
 
     connectButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window->statusLabel()->text(), QStringLiteral("Ready to Connect"),
-                              20000);
+    QTRY_COMPARE_WITH_TIMEOUT(statusLabel->text(), QStringLiteral("Ready to Connect"), 20000);
     QCOMPARE(connectButton->text(), QStringLiteral("Connect"));
     QVERIFY(!window->controller()->engineRunning());
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));

@@ -2,6 +2,7 @@
 // leak matrix: in every state a session can be in, packets that would leak are counted where
 // they would arrive. e2e-net.sh runs this inside the client namespace of a throw-away test
 // network; anywhere else every test skips, so the machine's own network is never touched.
+#include "eventrecorder.h"
 #include "helperprocess.h"
 #include "vpnclient.h"
 
@@ -43,64 +44,52 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What e2e-net.sh exported as QUELLNET_E2E_<name>; a missing name is noted for load().
+QStringList g_missing;
+QString fromHarness(const char *name)
+{
+    const QString value = qEnvironmentVariable(qPrintable(QLatin1String("QUELLNET_E2E_") + name));
+    if (value.isEmpty())
+        g_missing << QLatin1String(name);
+    return value;
+}
+
 struct TestNet
 {
-    QString ctl, nsRouter, nsClient, nsLan, nsServer, nsOutside, nsBehind, clientIp, lanIp,
-        routerLanIp, serverIp, routerServerIp, outsideIp, routerOutsideIp, clientIp6, outsideIp6,
-        behindIp, tunServerIp, dnsAnswer, vpnPort;
-    QByteArray config;
+    const QString ctl = fromHarness("CTL"), nsRouter = fromHarness("NS_ROUTER"),
+                  nsClient = fromHarness("NS_CLIENT"), nsLan = fromHarness("NS_LAN"),
+                  nsServer = fromHarness("NS_SERVER"), nsOutside = fromHarness("NS_OUTSIDE"),
+                  nsBehind = fromHarness("NS_BEHIND"), clientIp = fromHarness("CLIENT_IP"),
+                  lanIp = fromHarness("LAN_IP"), routerLanIp = fromHarness("ROUTER_LAN_IP"),
+                  serverIp = fromHarness("SERVER_IP"),
+                  routerServerIp = fromHarness("ROUTER_SERVER_IP"),
+                  outsideIp = fromHarness("OUTSIDE_IP"),
+                  routerOutsideIp = fromHarness("ROUTER_OUTSIDE_IP"),
+                  clientIp6 = fromHarness("CLIENT_IP6"), outsideIp6 = fromHarness("OUTSIDE_IP6"),
+                  behindIp = fromHarness("BEHIND_IP"), tunServerIp = fromHarness("TUN_SERVER_IP"),
+                  dnsAnswer = fromHarness("DNS_ANSWER"), vpnPort = fromHarness("VPN_PORT");
+    const QByteArray config = readFile(qEnvironmentVariable("QUELLNET_E2E_CLIENT_OVPN"));
 
-    bool load(QString *why)
+    QString check() const
     {
-        const QStringList names = words(QStringLiteral(
-            "CTL NS_ROUTER NS_CLIENT NS_LAN NS_SERVER NS_OUTSIDE NS_BEHIND CLIENT_IP LAN_IP "
-            "ROUTER_LAN_IP SERVER_IP ROUTER_SERVER_IP OUTSIDE_IP ROUTER_OUTSIDE_IP CLIENT_IP6 "
-            "OUTSIDE_IP6 BEHIND_IP TUN_SERVER_IP DNS_ANSWER VPN_PORT"));
-        // In the order of `names`.
-        QString *fields[]
-            = {&ctl,        &nsRouter,       &nsClient,    &nsLan,           &nsServer,
-               &nsOutside,  &nsBehind,       &clientIp,    &lanIp,           &routerLanIp,
-               &serverIp,   &routerServerIp, &outsideIp,   &routerOutsideIp, &clientIp6,
-               &outsideIp6, &behindIp,       &tunServerIp, &dnsAnswer,       &vpnPort};
-        for (int i = 0; i < names.size(); ++i) {
-            *fields[i]
-                = qEnvironmentVariable(qPrintable(QStringLiteral("QUELLNET_E2E_") + names[i]));
-            if (fields[i]->isEmpty()) {
-                *why = QStringLiteral("not started by e2e-net.sh run --dns");
-                return false;
-            }
-        }
-        config = readFile(qEnvironmentVariable("QUELLNET_E2E_CLIENT_OVPN"));
-        if (config.isEmpty()) {
-            *why = QStringLiteral("client configuration missing");
-            return false;
-        }
+        if (!g_missing.isEmpty() || config.isEmpty())
+            return QStringLiteral("not started by e2e-net.sh run --dns");
         // The one guard that keeps the helper, nft and openvpn off the machine's own network.
         struct stat self = {};
         struct stat client = {};
         const QByteArray clientNs = QFile::encodeName(QStringLiteral("/run/netns/") + nsClient);
         if (::stat("/proc/self/ns/net", &self) != 0 || ::stat(clientNs.constData(), &client) != 0
-            || self.st_ino != client.st_ino || self.st_dev != client.st_dev) {
-            *why = QStringLiteral("not inside the test client namespace");
-            return false;
-        }
-        return true;
+            || self.st_ino != client.st_ino || self.st_dev != client.st_dev)
+            return QStringLiteral("not inside the test client namespace");
+        return QString();
     }
 };
 
 TestNet net;
 
-// The helper rewrites /etc/resolv.conf: e2e-net.sh gives the client namespace a private
-// /etc (an overlay) and leaves this marker only once that is so.
-bool etcIsPrivate()
-{
-    return readFile(QStringLiteral("/etc/quellnet-e2e-private")).trimmed() == net.nsClient.toUtf8();
-}
-
-QByteArray resolvConf()
-{
+const auto resolvConf = [] {
     return readFile(QStringLiteral("/etc/resolv.conf"));
-}
+};
 
 QStringList inNs(const QString &ns, const QStringList &command)
 {
@@ -133,54 +122,19 @@ bool ctl(const QString &command)
 
 // ---------------------------------------------------------------- what the client reports
 
-struct Recorder
-{
-    QStringList events, logs;
-    float maxIn = 0, maxOut = 0;
-} rec;
-
-// The callbacks run on the client's thread; the record is kept on the main one, in order.
-void listenToTheClient()
-{
-    vpn_event_set_callback([](const std::string &name, const std::string &) {
-        QMetaObject::invokeMethod(qApp, [n = QString::fromStdString(name)] { rec.events << n; });
-    });
-    vpn_log_set_callback([](const std::string &line) {
-        QMetaObject::invokeMethod(qApp, [l = QString::fromStdString(line)] { rec.logs << l; });
-    });
-    vpn_traffic_set_callback([](float inMb, float outMb) {
-        QMetaObject::invokeMethod(qApp, [inMb, outMb] {
-            rec.maxIn = qMax(rec.maxIn, inMb);
-            rec.maxOut = qMax(rec.maxOut, outMb);
-        });
-    });
-}
-
-bool ratesReported()
-{
-    return rec.maxIn > 0 && rec.maxOut > 0;
-}
-
-const QStringList endStates
-    = {QStringLiteral("CONNECTED"), QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")};
+using Rec = EventRecorder;
 
 // Waits at most `ms` for `name` as the first of it and the end states since `mark`; empty
 // when it came, else what came.
 QString expectEvent(int mark, const QString &name, int ms)
 {
-    QString found;
-    const auto seen = [&] {
-        for (const QString &e : rec.events.mid(mark)) {
-            if (found.isEmpty() && (e == name || endStates.contains(e)))
-                found = e;
-        }
-        return !found.isEmpty();
-    };
-    (void)QTest::qWaitFor(seen, ms);
-    if (found == name)
-        return QString();
-    return QStringLiteral("no %1; events: %2")
-        .arg(name, rec.events.mid(mark).join(QLatin1Char(' ')));
+    const QString first
+        = Rec::waitForFirst({name, QStringLiteral("CONNECTED"), QStringLiteral("FAILED"),
+                             QStringLiteral("DISCONNECTED")},
+                            ms, mark);
+    return first == name
+        ? QString()
+        : QStringLiteral("no %1; events: %2").arg(name, Rec::names(mark).join(QLatin1Char(' ')));
 }
 
 // ---------------------------------------------------------------- the client host
@@ -215,10 +169,9 @@ QStringList tunnels()
     return addresses;
 }
 
-bool noTunnel()
-{
+const auto noTunnel = [] {
     return tunnels().isEmpty();
-}
+};
 
 QString g_engineDir; // where the helper makes its session folders
 
@@ -248,11 +201,6 @@ QByteArray killSwitchTable()
     QByteArray out;
     const bool listed = run(words(QStringLiteral("nft list table inet quellnet")), &out) == 0;
     return listed ? out : QByteArray();
-}
-
-bool killSwitchTableExists()
-{
-    return !killSwitchTable().isEmpty();
 }
 
 bool ping(const QString &ip, int count = 1)
@@ -361,7 +309,7 @@ QString connectWith(const KillSwitch &ks, const QString &until = QStringLiteral(
     client->setKillDisconnect(ks.keep);
     client->setKillLocal(ks.lan);
     client->setconfig(net.serverIp.toStdString(), config.toStdString());
-    const int mark = rec.events.size();
+    const int mark = Rec::names().size();
     const int rc = client->start();
     return rc == 0 ? expectEvent(mark, until, 30000) : QStringLiteral("start() gave %1").arg(rc);
 }
@@ -369,7 +317,7 @@ QString connectWith(const KillSwitch &ks, const QString &until = QStringLiteral(
 // Kills the server; openvpn notices by the pushed ping-restart (5 s) and the session ends.
 QString dropTunnel()
 {
-    const int mark = rec.events.size();
+    const int mark = Rec::names().size();
     if (!ctl(QStringLiteral("server-kill")))
         return QStringLiteral("could not kill the server");
     const QString err = expectEvent(mark, QStringLiteral("DISCONNECTED"), 30000);
@@ -380,7 +328,7 @@ QString dropTunnel()
 
 QString stopAndWait()
 {
-    const int mark = rec.events.size();
+    const int mark = Rec::names().size();
     vpnclient::instance()->stop();
     if (vpnclient::instance()->isStart())
         return QStringLiteral("isStart() still true after stop()");
@@ -414,7 +362,7 @@ QString killConnectedChild()
     };
     if (before.size() != 1 || QTest::qWaitFor(ended, 1500))
         return QStringLiteral("the tunnel ended with the client that started it");
-    if (!killSwitchTableExists())
+    if (killSwitchTable().isEmpty())
         return QStringLiteral("the kill switch went down with the client");
     if (!vpnclient::instance()->isStart())
         return QStringLiteral("this process's client does not see the session running");
@@ -424,12 +372,11 @@ QString killConnectedChild()
 int connectedChild(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QString why;
-    if (!net.load(&why)) {
-        std::fprintf(stderr, "child: %s\n", qPrintable(why));
+    if (!net.check().isEmpty()) {
+        std::fprintf(stderr, "child: %s\n", qPrintable(net.check()));
         return 2;
     }
-    listenToTheClient();
+    Rec::install();
     const QString err = connectWith(killSwitchOn);
     if (!err.isEmpty()) {
         std::fprintf(stderr, "child: %s\n", qPrintable(err));
@@ -481,27 +428,6 @@ class EngineE2e : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanup();
-    void cleanupTestCase();
-
-    void connectCarriesTrafficAndDnsThroughTheTunnel();
-    void stopEndsOpenvpnRestoresDnsAndRemovesTunnelAndFiles();
-    void startWhileConnectedReplacesTheSession();
-    void wrongCaEndsInFailed();
-    void serverKilledEndsInDisconnectedAndRestoresDns();
-    void hostileConfigurationNeverStartsOpenvpn_data();
-    void hostileConfigurationNeverStartsOpenvpn();
-    void killedHelperTakesTheTunnelAlong();
-    void noLeakInAnyState_data();
-    void noLeakInAnyState();
-
-private:
-    QString enterState(State state, QString *tunnelAddress);
-    QList<Probe> probes() const;
-    void sendProbes(const QString &tunnelAddress);
-
     HelperProcess m_helper;
     HelperProcess::Options m_helperOptions;
     QByteArray m_resolvConf; // as e2e-net.sh wrote it
@@ -517,436 +443,408 @@ private:
     int m_lookups = 0;
     QString m_loAddress;
     QStringList m_table;
-};
 
-void EngineE2e::initTestCase()
-{
-    QString why;
-    if (!net.load(&why))
-        QSKIP(qPrintable(why));
-    if (!etcIsPrivate())
-        QSKIP("/etc is not the client namespace's own (run through e2e-net.sh)");
-    m_inside = true;
-    m_resolvConf = resolvConf();
-    QVERIFY2(openvpnHere().isEmpty(), "an openvpn client already runs in the test namespace");
-    QVERIFY(!killSwitchTableExists());
-    m_helperOptions.dns = QStringLiteral("resolv.conf");
-    m_helperOptions.routeCheck = true;
-    QVERIFY2(m_helper.start(m_helperOptions, &why), qPrintable(why));
-    g_engineDir = m_helper.runtimeDir() + QStringLiteral("/engine");
-    qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(m_helper.socketPath()));
-    listenToTheClient();
-}
-
-// Puts everything back before it checks, so one failure does not spill into the next test.
-void EngineE2e::cleanup()
-{
-    if (!m_inside)
-        return;
-    if (!m_loAddress.isEmpty())
-        run(words(QStringLiteral("ip addr del %1/32 dev lo").arg(m_loAddress)));
-    m_loAddress.clear();
-    vpnclient *client = vpnclient::instance();
-    client->setKillSwith(0);
-    client->setKillDisconnect(false);
-    // A session's end is reported after the fact; the next test must not take it for its own.
-    const bool running = client->isStart();
-    const int mark = rec.events.size();
-    client->stop();
-    const QString ended
-        = running ? expectEvent(mark, QStringLiteral("DISCONNECTED"), 10000) : QString();
-    const bool gone = QTest::qWaitFor([] { return openvpnHere().isEmpty() && noTunnel(); }, 10000);
-    // A stop at level 0 removes the table; the next test must not inherit a block.
-    const bool tableLeft = !QTest::qWaitFor([] { return !killSwitchTableExists(); }, 5000);
-    if (tableLeft)
-        run(words(QStringLiteral("nft delete table inet quellnet")));
-    QVERIFY(ctl(QStringLiteral("server-start")));
-    QVERIFY2(ended.isEmpty(), qPrintable(ended));
-    QVERIFY2(gone, "openvpn or its tunnel outlived stop()");
-    QVERIFY2(!tableLeft, "stop() at level 0 left the kill-switch table");
-    QTRY_COMPARE_WITH_TIMEOUT(resolvConf(), m_resolvConf, 5000);
-    QVERIFY2(sessionEntries().isEmpty(), qPrintable(sessionEntries().join(QLatin1Char(' '))));
-}
-
-void EngineE2e::cleanupTestCase()
-{
-    // Qt runs this even when initTestCase skipped.
-    if (!m_inside)
-        return;
-    if (!m_table.isEmpty())
-        qInfo("leak matrix, packets counted where they would arrive:\n%s",
-              qPrintable(m_table.join(QLatin1Char('\n'))));
-    vpnclient::instance()->close();
-    QVERIFY2(m_helper.stop(), qPrintable(m_helper.output()));
-    QVERIFY(openvpnHere().isEmpty());
-    QVERIFY(!killSwitchTableExists());
-}
-
-void EngineE2e::connectCarriesTrafficAndDnsThroughTheTunnel()
-{
-    const int events = rec.events.size();
-    const int logs = rec.logs.size();
-    rec.maxIn = rec.maxOut = 0;
-    VERIFY_OK(connectWith(killSwitchOff));
-    QVERIFY(vpnclient::instance()->isStart());
-    const QStringList seen = rec.events.mid(events);
-    const QString sequence = seen.join(QLatin1Char(' '));
-    QCOMPARE(seen.count(QStringLiteral("CONNECTED")), 1);
-    // The client reads WAIT as idle, so it must not appear while connecting.
-    QVERIFY2(!seen.contains(QStringLiteral("WAIT")), qPrintable(sequence));
-    // openvpn's states pass through in its order.
-    const int auth = seen.indexOf(QStringLiteral("AUTH"));
-    QVERIFY2(auth >= 0 && seen.indexOf(QStringLiteral("ASSIGN_IP")) > auth, qPrintable(sequence));
-    QCOMPARE(openvpnHere().size(), 1);
-    QCOMPARE(tunnels().size(), 1);
-    QVERIFY2(ping(net.tunServerIp, 3), "the server's tunnel address does not answer");
-    QCOMPARE(rec.logs.mid(logs).filter(QStringLiteral("Initialization Sequence Completed")).size(),
-             1);
-
-    // The server's resolver replaces the LAN's, and answers through the tunnel.
-    const QByteArray dns = resolvConf();
-    QVERIFY2(dns.contains("nameserver " + net.tunServerIp.toLatin1() + '\n')
-                 && !dns.contains(net.lanIp.toLatin1()),
-             dns.constData());
-    const QHostInfo info = QHostInfo::fromName(QStringLiteral("through-the-tunnel.quellnet.test"));
-    QVERIFY2(info.addresses().contains(QHostAddress(net.dnsAnswer)),
-             qPrintable(info.errorString()));
-
-    // Full-size pings both ways for a few seconds, while the helper reports the rates.
-    QProcess pings;
-    const QStringList command
-        = words(QStringLiteral("ping -q -n -s 1400 -i 0.1 -c 40 ") + net.tunServerIp);
-    pings.start(command.first(), command.mid(1));
-    QTRY_VERIFY_WITH_TIMEOUT(ratesReported(), 10000);
-    QVERIFY(pings.waitForFinished(10000) && pings.exitCode() == 0);
-    // About 14 KiB a second: the figure is in MB/s, not bytes.
-    QVERIFY(rec.maxIn < 1 && rec.maxOut < 1);
-}
-
-void EngineE2e::stopEndsOpenvpnRestoresDnsAndRemovesTunnelAndFiles()
-{
-    VERIFY_OK(connectWith(killSwitchOff));
-    const QList<qint64> pids = openvpnHere();
-    QCOMPARE(pids.size(), 1);
-    const QStringList files = sessionEntries();
-    const QStringList folder = files.filter(QRegularExpression(QStringLiteral("tunnel-\\w+$")));
-    const QStringList conf = files.filter(QRegularExpression(QStringLiteral("/client\\.conf$")));
-    QVERIFY2(folder.size() == 1 && conf.size() == 1, qPrintable(files.join(QLatin1Char(' '))));
-    // The configuration holds the client key: the folder and it are root's alone.
-    QCOMPARE(ownerAndMode(folder.first()), QStringLiteral("0 700"));
-    QCOMPARE(ownerAndMode(conf.first()), QStringLiteral("0 600"));
-
-    const int mark = rec.events.size();
-    VERIFY_OK(stopAndWait());
-    QCOMPARE(rec.events.mid(mark), QStringList{QStringLiteral("DISCONNECTED")});
-    QCOMPARE(resolvConf(), m_resolvConf);
-    QVERIFY(!QFile::exists(QStringLiteral("/proc/%1/exe").arg(pids.first())));
-    QTRY_VERIFY_WITH_TIMEOUT(noTunnel(), 5000);
-    for (const QString &f : files)
-        QVERIFY2(!QFile::exists(f), qPrintable(f + QStringLiteral(" left behind")));
-    QVERIFY2(!killSwitchTableExists(), "a user stop with the kill switch off kept the table");
-}
-
-// How the client applies a kill-switch change while connected: start() again.
-void EngineE2e::startWhileConnectedReplacesTheSession()
-{
-    VERIFY_OK(connectWith(killSwitchOff));
-    const QList<qint64> before = openvpnHere();
-    QCOMPARE(before.size(), 1);
-    // Without the kill switch only the leak protection is up: everything else passes.
-    QVERIFY(killSwitchTable().contains("policy accept"));
-    QVERIFY(!killSwitchTable().contains("policy drop"));
-
-    const int mark = rec.events.size();
-    VERIFY_OK(connectWith({3, false, false}));
-    const QStringList seen = rec.events.mid(mark);
-    QVERIFY2(!seen.contains(QStringLiteral("DISCONNECTED"))
-                 && !seen.contains(QStringLiteral("FAILED")),
-             qPrintable(seen.join(QLatin1Char(' '))));
-    const QList<qint64> after = openvpnHere();
-    QCOMPARE(after.size(), 1);
-    QVERIFY(after.first() != before.first());
-    QCOMPARE(tunnels().size(), 1);
-    QVERIFY2(killSwitchTable().contains("policy drop"), "the kill switch was not applied");
-    QVERIFY2(ping(net.tunServerIp), "no ping through the new session");
-}
-
-void EngineE2e::wrongCaEndsInFailed()
-{
-    const QByteArray wrongCa = readFile(qEnvironmentVariable("QUELLNET_E2E_WRONGCA_OVPN"));
-    VERIFY_OK(connectWith(killSwitchOff, QStringLiteral("FAILED"), wrongCa));
-    QVERIFY(!vpnclient::instance()->isStart());
-    QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
-    QVERIFY(noTunnel());
-}
-
-void EngineE2e::serverKilledEndsInDisconnectedAndRestoresDns()
-{
-    VERIFY_OK(connectWith(killSwitchOff));
-    QVERIFY(resolvConf() != m_resolvConf);
-    VERIFY_OK(dropTunnel());
-    QVERIFY(!vpnclient::instance()->isStart());
-    // Settled before the event: DNS back, and without the kill switch no table.
-    QCOMPARE(resolvConf(), m_resolvConf);
-    QVERIFY(!killSwitchTableExists());
-    QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
-    QVERIFY(sessionEntries().isEmpty());
-}
-
-void EngineE2e::hostileConfigurationNeverStartsOpenvpn_data()
-{
-    QTest::addColumn<QByteArray>("config");
-    QTest::addColumn<QString>("directive");
-    QTest::newRow("up script") << net.config + "up /bin/sh\n" << QStringLiteral("up");
-    QByteArray byPath = net.config;
-    const int caStart = byPath.indexOf("<ca>");
-    byPath.replace(caStart, byPath.indexOf("</ca>\n") + 6 - caStart, "ca /etc/shadow\n");
-    QTest::newRow("ca by path") << byPath << QStringLiteral("ca");
-}
-
-void EngineE2e::hostileConfigurationNeverStartsOpenvpn()
-{
-    QFETCH(QByteArray, config);
-    QFETCH(QString, directive);
-    const int logs = rec.logs.size();
-    VERIFY_OK(connectWith(killSwitchOff, QStringLiteral("FAILED"), config));
-    QVERIFY(!vpnclient::instance()->isStart());
-    const QString log = rec.logs.mid(logs).join(QLatin1Char('\n'));
-    QVERIFY2(log.contains(QRegularExpression(QStringLiteral("refused.*'%1'").arg(directive))),
-             qPrintable(log));
-    // The helper logs every openvpn it starts.
-    QVERIFY2(!log.contains(QLatin1String("tunnelkit: started")), qPrintable(log));
-    QVERIFY(openvpnHere().isEmpty());
-    QVERIFY(sessionEntries().isEmpty());
-}
-
-void EngineE2e::killedHelperTakesTheTunnelAlong()
-{
-    VERIFY_OK(connectWith(killSwitchOff));
-    const int mark = rec.events.size();
-    m_helper.kill();
-    QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(noTunnel(), 5000);
-    VERIFY_OK(expectEvent(mark, QStringLiteral("DISCONNECTED"), 5000));
-    QVERIFY(!vpnclient::instance()->isStart());
-
-    // A helper that starts again undoes what the killed one left: table, DNS, session folder.
-    HelperProcess::Options again = m_helperOptions;
-    again.runtimeDir = m_helper.runtimeDir();
-    QString why;
-    QVERIFY2(m_helper.start(again, &why), qPrintable(why));
-    QVERIFY(!killSwitchTableExists());
-    QCOMPARE(resolvConf(), m_resolvConf);
-    QVERIFY(sessionEntries().isEmpty());
-}
-
-QList<Probe> EngineE2e::probes() const
-{
-    const QString &client = net.clientIp;
-    const QString udp = QStringLiteral("UDP");
-    const QString dnsSource = QString::number(m_dnsSourcePort);
-    return {
-        {"v4 icmp", Outside, packetFrom(client, QString(), QString(), echoRequest)},
-        {"v4 udp", Outside, packetFrom(client, anyPort, probePort, udp)},
-        {"v6 icmp", Outside, packetFrom(net.clientIp6, QString(), QString(), echoRequest)},
-        {"v6 udp", Outside, packetFrom(net.clientIp6, anyPort, probePort, udp)},
-        {"dns udp", Lan, packetFrom(client, dnsSource, dnsPort, udp)},
-        {"dns tcp", Lan, packetFrom(client, anyPort, dnsPort, QStringLiteral("tcp"))},
-        // The system resolver's lookups: every query but the one sent by hand.
-        {"dns sys", Lan,
-         packetFrom(client, QStringLiteral("(?!%1 )\\d+").arg(dnsSource), dnsPort, udp)},
-        {"dns out", Outside, packetFrom(client, anyPort, dnsPort, udp)},
-        {"fwd udp", Outside, packetFrom(net.behindIp, anyPort, probePort, udp)},
-        {"fwd icmp", Outside, packetFrom(net.behindIp, QString(), QString(), echoRequest)},
-        {"fwd dns", Lan, packetFrom(net.behindIp, anyPort, dnsPort, udp)},
-        {"inbound", Inbound, QRegularExpression()},
-        {"srv port", Server, packetFrom(client, QString::number(m_knockPort), anyPort, udp)},
-    };
-}
-
-// Sends every probe at once and waits (bounded) until the senders are done.
-void EngineE2e::sendProbes(const QString &tunnelAddress)
-{
-    std::vector<std::unique_ptr<QProcess>> senders;
-    const auto spawn = [&](const QStringList &command) {
-        senders.push_back(std::make_unique<QProcess>());
-        senders.back()->setStandardOutputFile(QProcess::nullDevice());
-        senders.back()->setStandardErrorFile(QProcess::nullDevice());
-        senders.back()->start(command.first(), command.mid(1));
-    };
-    const QString ping = QStringLiteral("ping -n -c 1 -W 1 ");
-    const QString udp
-        = QStringLiteral("printf %1 >/dev/udp/%2/%3; ").arg(QString::fromLatin1(probePayload));
-    const QString bash = QStringLiteral("bash");
-    const QString script = QStringLiteral("-c");
-    spawn(words(ping + net.outsideIp));
-    spawn(words(ping + QStringLiteral("-6 ") + net.outsideIp6));
-    // The host behind the client: what the client forwards.
-    spawn(inNs(net.nsBehind,
-               {bash, script,
-                ping + net.outsideIp + QStringLiteral(" >/dev/null & ")
-                    + udp.arg(net.outsideIp, probePort) + udp.arg(net.lanIp, dnsPort)
-                    + QStringLiteral("wait")}));
-    // A neighbour on the LAN sends to the tunnel address.
-    if (!tunnelAddress.isEmpty()) {
-        const QString toTunnel = udp.arg(tunnelAddress).arg(m_listener.localPort());
-        spawn(inNs(net.nsLan, {bash, script, toTunnel.repeated(3)}));
-    }
-
-    QUdpSocket v4, v6, dns, knock;
-    v4.writeDatagram(probePayload, QHostAddress(net.outsideIp), probePort.toUShort());
-    v6.writeDatagram(probePayload, QHostAddress(net.outsideIp6), probePort.toUShort());
-    // The firewall judges DNS by its port; what is sent there does not matter.
-    dns.bind(QHostAddress(QHostAddress::AnyIPv4));
-    m_dnsSourcePort = dns.localPort();
-    dns.writeDatagram(probePayload, QHostAddress(net.lanIp), dnsPort.toUShort());
-    dns.writeDatagram(probePayload, QHostAddress(net.outsideIp), dnsPort.toUShort());
-    // Any program but openvpn, sending to the VPN server's port.
-    knock.bind(QHostAddress(QHostAddress::AnyIPv4));
-    m_knockPort = knock.localPort();
-    knock.writeDatagram("not openvpn", QHostAddress(net.serverIp), net.vpnPort.toUShort());
-    QTcpSocket tcp;
-    tcp.connectToHost(net.lanIp, dnsPort.toUShort());
-    // A fresh name each time: Qt caches what it looked up.
-    QObject context;
-    bool looked = false;
-    const int lookup
-        = QHostInfo::lookupHost(QStringLiteral("leak-probe-%1.quellnet.test").arg(++m_lookups),
-                                &context, [&](const QHostInfo &) { looked = true; });
-    const auto done = [&] {
-        return looked && std::all_of(senders.begin(), senders.end(), [](const auto &p) {
-                   return p->state() == QProcess::NotRunning;
-               });
-    };
-    (void)QTest::qWaitFor(done, 4000);
-    QHostInfo::abortHostLookup(lookup);
-    for (const auto &p : senders) {
-        p->kill();
-        p->waitForFinished(2000);
-    }
-}
-
-QString EngineE2e::enterState(State state, QString *tunnelAddress)
-{
-    if (state == Unprotected) {
-        if (killSwitchTableExists())
-            return QStringLiteral("a kill-switch table is up");
-        // No tunnel: the address its server hands the first client, on lo, stands in for it.
-        m_loAddress = QHostAddress(QHostAddress(net.tunServerIp).toIPv4Address() + 1).toString();
-        *tunnelAddress = m_loAddress;
-        const int rc = run(words(QStringLiteral("ip addr add %1/32 dev lo").arg(m_loAddress)));
-        return rc == 0 ? QString() : QStringLiteral("cannot add %1 to lo").arg(m_loAddress);
-    }
-    QString err;
-    if (state == Connecting) {
-        if (!ctl(QStringLiteral("server-kill")))
-            return QStringLiteral("could not kill the server");
-        const int mark = m_captures[Server].lines().size();
-        err = connectWith(killSwitchOn, QStringLiteral("CONNECTING"));
-        // openvpn keeps trying, and its packets pass: the rule for it works.
-        const QRegularExpression openvpn
-            = packetFrom(net.clientIp, anyPort, net.vpnPort, QStringLiteral("UDP"));
-        const auto trying = [&] {
-            return m_captures[Server].count(mark, openvpn) > 0;
+    QList<Probe> probes() const
+    {
+        const QString &client = net.clientIp;
+        const QString udp = QStringLiteral("UDP");
+        const QString dnsSource = QString::number(m_dnsSourcePort);
+        return {
+            {"v4 icmp", Outside, packetFrom(client, QString(), QString(), echoRequest)},
+            {"v4 udp", Outside, packetFrom(client, anyPort, probePort, udp)},
+            {"v6 icmp", Outside, packetFrom(net.clientIp6, QString(), QString(), echoRequest)},
+            {"v6 udp", Outside, packetFrom(net.clientIp6, anyPort, probePort, udp)},
+            {"dns udp", Lan, packetFrom(client, dnsSource, dnsPort, udp)},
+            {"dns tcp", Lan, packetFrom(client, anyPort, dnsPort, QStringLiteral("tcp"))},
+            // The system resolver's lookups: every query but the one sent by hand.
+            {"dns sys", Lan,
+             packetFrom(client, QStringLiteral("(?!%1 )\\d+").arg(dnsSource), dnsPort, udp)},
+            {"dns out", Outside, packetFrom(client, anyPort, dnsPort, udp)},
+            {"fwd udp", Outside, packetFrom(net.behindIp, anyPort, probePort, udp)},
+            {"fwd icmp", Outside, packetFrom(net.behindIp, QString(), QString(), echoRequest)},
+            {"fwd dns", Lan, packetFrom(net.behindIp, anyPort, dnsPort, udp)},
+            {"inbound", Inbound, QRegularExpression()},
+            {"srv port", Server, packetFrom(client, QString::number(m_knockPort), anyPort, udp)},
         };
-        if (err.isEmpty() && !QTest::qWaitFor(trying, 10000))
-            err = QStringLiteral("openvpn's packets never reached the server host");
-    } else if (state == ClientKilled) {
-        err = killConnectedChild();
-    } else if (state == ConnectedKillSwitchOff) {
-        err = connectWith(killSwitchOff);
-    } else {
-        // The kill switch on, and kept after the user's stop in the blocked state.
-        err = connectWith({3, state == BlockedAfterStop, true});
     }
-    if (err.isEmpty() && state == ServerLost)
-        err = dropTunnel();
-    if (err.isEmpty() && state == BlockedAfterStop)
-        err = stopAndWait();
-    if (!err.isEmpty())
-        return err;
-    if (!killSwitchTableExists())
-        return QStringLiteral("no kill-switch table");
-    if (state == Connected || state == ConnectedKillSwitchOff || state == ClientKilled) {
-        *tunnelAddress = tunnels().value(0);
-        if (tunnelAddress->isEmpty())
-            return QStringLiteral("the tunnel has no IPv4 address");
-    }
-    return QString();
-}
-
-void EngineE2e::noLeakInAnyState_data()
-{
-    QTest::addColumn<int>("state");
-    for (int s = Unprotected; s <= BlockedAfterStop; ++s)
-        QTest::newRow(stateNames[s]) << s;
-}
-
-// Every probe in every state: nothing arrives, except in the control, where everything must.
-void EngineE2e::noLeakInAnyState()
-{
-    QFETCH(int, state);
-    const QString namespaces[] = {net.nsOutside, net.nsLan, net.nsServer};
-    const QString routers[] = {net.routerOutsideIp, net.routerLanIp, net.routerServerIp};
-    const QString hosts[] = {net.outsideIp, net.lanIp, net.serverIp};
-    if (m_listener.state() != QAbstractSocket::BoundState) {
-        for (Host h : {Outside, Lan, Server})
-            QVERIFY(m_captures[h].start(namespaces[h]));
-        QVERIFY(m_listener.bind(QHostAddress(QHostAddress::AnyIPv4)));
-        connect(&m_listener, &QUdpSocket::readyRead, this, [this] {
-            while (m_listener.hasPendingDatagrams())
-                m_inbound += m_listener.receiveDatagram().data() == probePayload;
-        });
-    }
-    QString tunnelAddress;
-    VERIFY_OK(enterState(State(state), &tunnelAddress));
-
-    const int marks[]
-        = {int(m_captures[Outside].lines().size()), int(m_captures[Lan].lines().size()),
-           int(m_captures[Server].lines().size()), m_inbound};
-    sendProbes(tunnelAddress);
-    for (Host h : {Outside, Lan, Server})
-        QVERIFY(markerSeen(m_captures[h], marks[h], routers[h], hosts[h]));
-    const QList<Probe> all = probes();
-    const auto count = [&](const Probe &p) {
-        return p.host == Inbound ? m_inbound - marks[Inbound]
-                                 : m_captures[p.host].count(marks[p.host], p.packet);
-    };
-    const auto allSeen = [&] {
-        return std::all_of(all.begin(), all.end(), [&](const Probe &p) { return count(p) > 0; });
-    };
-    if (state == Unprotected)
-        (void)QTest::qWaitFor(allSeen, 3000);
-
-    QString header = QStringLiteral("%1").arg(QStringLiteral("state"), -27);
-    QString row = QStringLiteral("%1").arg(QLatin1String(stateNames[state]), -27);
-    QStringList failed;
-    for (const Probe &p : all) {
-        const int n = count(p);
-        const bool noAddress = p.host == Inbound && tunnelAddress.isEmpty();
-        // Without the kill switch, the server's port outside the tunnel is open by design.
-        const bool unguarded = p.host == Server && state == ConnectedKillSwitchOff;
-        QString cell = noAddress ? QStringLiteral("n/a")
-            : unguarded          ? QStringLiteral("(%1)").arg(n)
-                                 : QString::number(n);
-        if (!noAddress && !unguarded && (state == Unprotected) != (n > 0)) {
-            cell += QLatin1Char('!');
-            failed << QLatin1String(p.name);
+    // Sends every probe at once and waits (bounded) until the senders are done.
+    void sendProbes(const QString &tunnelAddress)
+    {
+        std::vector<std::unique_ptr<QProcess>> senders;
+        const auto spawn = [&](const QStringList &command) {
+            senders.push_back(std::make_unique<QProcess>());
+            senders.back()->setStandardOutputFile(QProcess::nullDevice());
+            senders.back()->setStandardErrorFile(QProcess::nullDevice());
+            senders.back()->start(command.first(), command.mid(1));
+        };
+        const QString ping = QStringLiteral("ping -n -c 1 -W 1 ");
+        const QString udp
+            = QStringLiteral("printf %1 >/dev/udp/%2/%3; ").arg(QString::fromLatin1(probePayload));
+        const QString bash = QStringLiteral("bash");
+        const QString script = QStringLiteral("-c");
+        spawn(words(ping + net.outsideIp));
+        spawn(words(ping + QStringLiteral("-6 ") + net.outsideIp6));
+        // The host behind the client: what the client forwards.
+        spawn(inNs(net.nsBehind,
+                   {bash, script,
+                    ping + net.outsideIp + QStringLiteral(" >/dev/null & ")
+                        + udp.arg(net.outsideIp, probePort) + udp.arg(net.lanIp, dnsPort)
+                        + QStringLiteral("wait")}));
+        // A neighbour on the LAN sends to the tunnel address.
+        if (!tunnelAddress.isEmpty()) {
+            const QString toTunnel = udp.arg(tunnelAddress).arg(m_listener.localPort());
+            spawn(inNs(net.nsLan, {bash, script, toTunnel.repeated(3)}));
         }
-        header += QStringLiteral("%1").arg(QLatin1String(p.name), 9);
-        row += QStringLiteral("%1").arg(cell, 9);
+
+        QUdpSocket v4, v6, dns, knock;
+        v4.writeDatagram(probePayload, QHostAddress(net.outsideIp), probePort.toUShort());
+        v6.writeDatagram(probePayload, QHostAddress(net.outsideIp6), probePort.toUShort());
+        // The firewall judges DNS by its port; what is sent there does not matter.
+        dns.bind(QHostAddress(QHostAddress::AnyIPv4));
+        m_dnsSourcePort = dns.localPort();
+        dns.writeDatagram(probePayload, QHostAddress(net.lanIp), dnsPort.toUShort());
+        dns.writeDatagram(probePayload, QHostAddress(net.outsideIp), dnsPort.toUShort());
+        // Any program but openvpn, sending to the VPN server's port.
+        knock.bind(QHostAddress(QHostAddress::AnyIPv4));
+        m_knockPort = knock.localPort();
+        knock.writeDatagram("not openvpn", QHostAddress(net.serverIp), net.vpnPort.toUShort());
+        QTcpSocket tcp;
+        tcp.connectToHost(net.lanIp, dnsPort.toUShort());
+        // A fresh name each time: Qt caches what it looked up.
+        QObject context;
+        bool looked = false;
+        const int lookup
+            = QHostInfo::lookupHost(QStringLiteral("leak-probe-%1.quellnet.test").arg(++m_lookups),
+                                    &context, [&](const QHostInfo &) { looked = true; });
+        const auto done = [&] {
+            return looked && std::all_of(senders.begin(), senders.end(), [](const auto &p) {
+                       return p->state() == QProcess::NotRunning;
+                   });
+        };
+        (void)QTest::qWaitFor(done, 4000);
+        QHostInfo::abortHostLookup(lookup);
+        for (const auto &p : senders) {
+            p->kill();
+            p->waitForFinished(2000);
+        }
     }
-    if (m_table.isEmpty())
-        m_table << header;
-    m_table << row;
-    QVERIFY2(failed.isEmpty(),
-             qPrintable(
-                 QStringLiteral("%1: %2\noutside:\n%3\nlan:\n%4\nserver:\n%5")
-                     .arg(QLatin1String(stateNames[state]), failed.join(QLatin1String(", ")),
-                          m_captures[Outside].lines().mid(marks[Outside]).join(QLatin1Char('\n')),
-                          m_captures[Lan].lines().mid(marks[Lan]).join(QLatin1Char('\n')),
-                          m_captures[Server].lines().mid(marks[Server]).join(QLatin1Char('\n')))));
-}
+    QString enterState(State state, QString *tunnelAddress)
+    {
+        if (state == Unprotected) {
+            if (!killSwitchTable().isEmpty())
+                return QStringLiteral("a kill-switch table is up");
+            // No tunnel: the address its server hands the first client, on lo, stands in for it.
+            m_loAddress
+                = QHostAddress(QHostAddress(net.tunServerIp).toIPv4Address() + 1).toString();
+            *tunnelAddress = m_loAddress;
+            const int rc = run(words(QStringLiteral("ip addr add %1/32 dev lo").arg(m_loAddress)));
+            return rc == 0 ? QString() : QStringLiteral("cannot add %1 to lo").arg(m_loAddress);
+        }
+        QString err;
+        if (state == Connecting) {
+            if (!ctl(QStringLiteral("server-kill")))
+                return QStringLiteral("could not kill the server");
+            const int mark = m_captures[Server].lines().size();
+            err = connectWith(killSwitchOn, QStringLiteral("CONNECTING"));
+            // openvpn keeps trying, and its packets pass: the rule for it works.
+            const QRegularExpression openvpn
+                = packetFrom(net.clientIp, anyPort, net.vpnPort, QStringLiteral("UDP"));
+            const auto trying = [&] {
+                return m_captures[Server].count(mark, openvpn) > 0;
+            };
+            if (err.isEmpty() && !QTest::qWaitFor(trying, 10000))
+                err = QStringLiteral("openvpn's packets never reached the server host");
+        } else if (state == ClientKilled) {
+            err = killConnectedChild();
+        } else if (state == ConnectedKillSwitchOff) {
+            err = connectWith(killSwitchOff);
+        } else {
+            // The kill switch on, and kept after the user's stop in the blocked state.
+            err = connectWith({3, state == BlockedAfterStop, true});
+        }
+        if (err.isEmpty() && state == ServerLost)
+            err = dropTunnel();
+        if (err.isEmpty() && state == BlockedAfterStop)
+            err = stopAndWait();
+        if (!err.isEmpty())
+            return err;
+        if (killSwitchTable().isEmpty())
+            return QStringLiteral("no kill-switch table");
+        if (state == Connected || state == ConnectedKillSwitchOff || state == ClientKilled) {
+            *tunnelAddress = tunnels().value(0);
+            if (tunnelAddress->isEmpty())
+                return QStringLiteral("the tunnel has no IPv4 address");
+        }
+        return QString();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QString why = net.check();
+        if (!why.isEmpty())
+            QSKIP(qPrintable(why));
+        // The helper rewrites /etc/resolv.conf: e2e-net.sh gives the client namespace a private
+        // /etc (an overlay) and leaves this marker only once that is so.
+        if (readFile(QStringLiteral("/etc/quellnet-e2e-private")).trimmed()
+            != net.nsClient.toUtf8())
+            QSKIP("/etc is not the client namespace's own (run through e2e-net.sh)");
+        m_inside = true;
+        m_resolvConf = resolvConf();
+        QVERIFY2(openvpnHere().isEmpty(), "an openvpn client already runs in the test namespace");
+        QVERIFY(killSwitchTable().isEmpty());
+        m_helperOptions.dns = QStringLiteral("resolv.conf");
+        m_helperOptions.routeCheck = true;
+        QVERIFY2(m_helper.start(m_helperOptions, &why), qPrintable(why));
+        g_engineDir = m_helper.runtimeDir() + QStringLiteral("/engine");
+        qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(m_helper.socketPath()));
+        Rec::install();
+    }
+    // Puts everything back before it checks, so one failure does not spill into the next test.
+    void cleanup()
+    {
+        if (!m_inside)
+            return;
+        if (!m_loAddress.isEmpty())
+            run(words(QStringLiteral("ip addr del %1/32 dev lo").arg(m_loAddress)));
+        m_loAddress.clear();
+        vpnclient *client = vpnclient::instance();
+        client->setKillSwith(0);
+        client->setKillDisconnect(false);
+        // A session's end is reported after the fact; the next test must not take it for its own.
+        const bool running = client->isStart();
+        const int mark = Rec::names().size();
+        client->stop();
+        const QString ended
+            = running ? expectEvent(mark, QStringLiteral("DISCONNECTED"), 10000) : QString();
+        const bool gone
+            = QTest::qWaitFor([] { return openvpnHere().isEmpty() && noTunnel(); }, 10000);
+        // A stop at level 0 removes the table; the next test must not inherit a block.
+        const bool tableLeft = !QTest::qWaitFor([] { return killSwitchTable().isEmpty(); }, 5000);
+        if (tableLeft)
+            run(words(QStringLiteral("nft delete table inet quellnet")));
+        QVERIFY(ctl(QStringLiteral("server-start")));
+        QVERIFY2(ended.isEmpty(), qPrintable(ended));
+        QVERIFY2(gone, "openvpn or its tunnel outlived stop()");
+        QVERIFY2(!tableLeft, "stop() at level 0 left the kill-switch table");
+        QTRY_COMPARE_WITH_TIMEOUT(resolvConf(), m_resolvConf, 5000);
+        QVERIFY2(sessionEntries().isEmpty(), qPrintable(sessionEntries().join(QLatin1Char(' '))));
+    }
+    void cleanupTestCase()
+    {
+        // Qt runs this even when initTestCase skipped.
+        if (!m_inside)
+            return;
+        if (!m_table.isEmpty())
+            qInfo("leak matrix, packets counted where they would arrive:\n%s",
+                  qPrintable(m_table.join(QLatin1Char('\n'))));
+        vpnclient::instance()->close();
+        QVERIFY2(m_helper.stop(), qPrintable(m_helper.output()));
+        QVERIFY(openvpnHere().isEmpty());
+        QVERIFY(killSwitchTable().isEmpty());
+    }
+    void connectCarriesTrafficAndDnsAndStopPutsAllBack()
+    {
+        Rec::clear();
+        VERIFY_OK(connectWith(killSwitchOff));
+        QVERIFY(vpnclient::instance()->isStart());
+        const QStringList seen = Rec::names();
+        const QString sequence = seen.join(QLatin1Char(' '));
+        QCOMPARE(seen.count(QStringLiteral("CONNECTED")), 1);
+        // The client reads WAIT as idle, so it must not appear while connecting.
+        QVERIFY2(!seen.contains(QStringLiteral("WAIT")), qPrintable(sequence));
+        // openvpn's states pass through in its order.
+        const int auth = seen.indexOf(QStringLiteral("AUTH"));
+        QVERIFY2(auth >= 0 && seen.indexOf(QStringLiteral("ASSIGN_IP")) > auth,
+                 qPrintable(sequence));
+        QCOMPARE(openvpnHere().size(), 1);
+        QCOMPARE(tunnels().size(), 1);
+        QVERIFY2(ping(net.tunServerIp, 3), "the server's tunnel address does not answer");
+        QCOMPARE(Rec::logs().filter(QStringLiteral("Initialization Sequence Completed")).size(), 1);
+
+        // The server's resolver replaces the LAN's, and answers through the tunnel.
+        const QByteArray dns = resolvConf();
+        QVERIFY2(dns.contains("nameserver " + net.tunServerIp.toLatin1() + '\n')
+                     && !dns.contains(net.lanIp.toLatin1()),
+                 dns.constData());
+        const QHostInfo info
+            = QHostInfo::fromName(QStringLiteral("through-the-tunnel.quellnet.test"));
+        QVERIFY2(info.addresses().contains(QHostAddress(net.dnsAnswer)),
+                 qPrintable(info.errorString()));
+
+        // Full-size pings both ways for a few seconds, while the helper reports the rates.
+        QProcess pings;
+        const QStringList command
+            = words(QStringLiteral("ping -q -n -s 1400 -i 0.1 -c 40 ") + net.tunServerIp);
+        pings.start(command.first(), command.mid(1));
+        const auto fastest = [] {
+            QPair<float, float> most(0, 0);
+            for (const auto &t : Rec::traffic())
+                most = qMakePair(qMax(most.first, t.first), qMax(most.second, t.second));
+            return most;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(fastest().first > 0 && fastest().second > 0, 10000);
+        QVERIFY(pings.waitForFinished(10000) && pings.exitCode() == 0);
+        // About 14 KiB a second: the figure is in MB/s, not bytes.
+        QVERIFY(fastest().first < 1 && fastest().second < 1);
+
+        // The configuration holds the client key: the folder and it are root's alone.
+        const QList<qint64> pids = openvpnHere();
+        const QStringList files = sessionEntries();
+        const QStringList folder = files.filter(QRegularExpression(QStringLiteral("tunnel-\\w+$")));
+        const QStringList conf
+            = files.filter(QRegularExpression(QStringLiteral("/client\\.conf$")));
+        QVERIFY2(folder.size() == 1 && conf.size() == 1, qPrintable(files.join(QLatin1Char(' '))));
+        QCOMPARE(ownerAndMode(folder.first()), QStringLiteral("0 700"));
+        QCOMPARE(ownerAndMode(conf.first()), QStringLiteral("0 600"));
+        // A stop ends openvpn and puts DNS, the firewall and the files back.
+        const int mark = Rec::names().size();
+        VERIFY_OK(stopAndWait());
+        QCOMPARE(Rec::names(mark), QStringList{QStringLiteral("DISCONNECTED")});
+        QCOMPARE(resolvConf(), m_resolvConf);
+        QVERIFY(!QFile::exists(QStringLiteral("/proc/%1/exe").arg(pids.first())));
+        QTRY_VERIFY_WITH_TIMEOUT(noTunnel(), 5000);
+        for (const QString &f : files)
+            QVERIFY2(!QFile::exists(f), qPrintable(f + QStringLiteral(" left behind")));
+        QVERIFY2(killSwitchTable().isEmpty(),
+                 "a user stop with the kill switch off kept the table");
+    }
+    // How the client applies a kill-switch change while connected: start() again.
+    void startWhileConnectedReplacesTheSession()
+    {
+        VERIFY_OK(connectWith(killSwitchOff));
+        const QList<qint64> before = openvpnHere();
+        QCOMPARE(before.size(), 1);
+        // Without the kill switch only the leak protection is up: everything else passes.
+        QVERIFY(killSwitchTable().contains("policy accept"));
+        QVERIFY(!killSwitchTable().contains("policy drop"));
+
+        const int mark = Rec::names().size();
+        VERIFY_OK(connectWith({3, false, false}));
+        const QStringList seen = Rec::names(mark);
+        QVERIFY2(!seen.contains(QStringLiteral("DISCONNECTED"))
+                     && !seen.contains(QStringLiteral("FAILED")),
+                 qPrintable(seen.join(QLatin1Char(' '))));
+        const QList<qint64> after = openvpnHere();
+        QCOMPARE(after.size(), 1);
+        QVERIFY(after.first() != before.first());
+        QCOMPARE(tunnels().size(), 1);
+        QVERIFY2(killSwitchTable().contains("policy drop"), "the kill switch was not applied");
+        QVERIFY2(ping(net.tunServerIp), "no ping through the new session");
+    }
+    void wrongCaEndsInFailed()
+    {
+        const QByteArray wrongCa = readFile(qEnvironmentVariable("QUELLNET_E2E_WRONGCA_OVPN"));
+        VERIFY_OK(connectWith(killSwitchOff, QStringLiteral("FAILED"), wrongCa));
+        QVERIFY(!vpnclient::instance()->isStart());
+        QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
+        QVERIFY(noTunnel());
+    }
+    void serverKilledEndsInDisconnectedAndRestoresDns()
+    {
+        VERIFY_OK(connectWith(killSwitchOff));
+        QVERIFY(resolvConf() != m_resolvConf);
+        VERIFY_OK(dropTunnel());
+        QVERIFY(!vpnclient::instance()->isStart());
+        // Settled before the event: DNS back, and without the kill switch no table.
+        QCOMPARE(resolvConf(), m_resolvConf);
+        QVERIFY(killSwitchTable().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
+        QVERIFY(sessionEntries().isEmpty());
+    }
+    void killedHelperTakesTheTunnelAlong()
+    {
+        VERIFY_OK(connectWith(killSwitchOff));
+        const int mark = Rec::names().size();
+        m_helper.kill();
+        QTRY_VERIFY_WITH_TIMEOUT(openvpnHere().isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(noTunnel(), 5000);
+        VERIFY_OK(expectEvent(mark, QStringLiteral("DISCONNECTED"), 5000));
+        QVERIFY(!vpnclient::instance()->isStart());
+
+        // A helper that starts again undoes what the killed one left: table, DNS, session folder.
+        HelperProcess::Options again = m_helperOptions;
+        again.runtimeDir = m_helper.runtimeDir();
+        QString why;
+        QVERIFY2(m_helper.start(again, &why), qPrintable(why));
+        QVERIFY(killSwitchTable().isEmpty());
+        QCOMPARE(resolvConf(), m_resolvConf);
+        QVERIFY(sessionEntries().isEmpty());
+    }
+    void noLeakInAnyState_data()
+    {
+        QTest::addColumn<int>("state");
+        for (int s = Unprotected; s <= BlockedAfterStop; ++s)
+            QTest::newRow(stateNames[s]) << s;
+    }
+    // Every probe in every state: nothing arrives, except in the control, where everything must.
+    void noLeakInAnyState()
+    {
+        QFETCH(int, state);
+        const QString namespaces[] = {net.nsOutside, net.nsLan, net.nsServer};
+        const QString routers[] = {net.routerOutsideIp, net.routerLanIp, net.routerServerIp};
+        const QString hosts[] = {net.outsideIp, net.lanIp, net.serverIp};
+        if (m_listener.state() != QAbstractSocket::BoundState) {
+            for (Host h : {Outside, Lan, Server})
+                QVERIFY(m_captures[h].start(namespaces[h]));
+            QVERIFY(m_listener.bind(QHostAddress(QHostAddress::AnyIPv4)));
+            connect(&m_listener, &QUdpSocket::readyRead, this, [this] {
+                while (m_listener.hasPendingDatagrams())
+                    m_inbound += m_listener.receiveDatagram().data() == probePayload;
+            });
+        }
+        QString tunnelAddress;
+        VERIFY_OK(enterState(State(state), &tunnelAddress));
+
+        const int marks[]
+            = {int(m_captures[Outside].lines().size()), int(m_captures[Lan].lines().size()),
+               int(m_captures[Server].lines().size()), m_inbound};
+        sendProbes(tunnelAddress);
+        for (Host h : {Outside, Lan, Server})
+            QVERIFY(markerSeen(m_captures[h], marks[h], routers[h], hosts[h]));
+        const QList<Probe> all = probes();
+        const auto count = [&](const Probe &p) {
+            return p.host == Inbound ? m_inbound - marks[Inbound]
+                                     : m_captures[p.host].count(marks[p.host], p.packet);
+        };
+        const auto allSeen = [&] {
+            return std::all_of(all.begin(), all.end(),
+                               [&](const Probe &p) { return count(p) > 0; });
+        };
+        if (state == Unprotected)
+            (void)QTest::qWaitFor(allSeen, 3000);
+
+        QString header = QStringLiteral("%1").arg(QStringLiteral("state"), -27);
+        QString row = QStringLiteral("%1").arg(QLatin1String(stateNames[state]), -27);
+        QStringList failed;
+        for (const Probe &p : all) {
+            const int n = count(p);
+            const bool noAddress = p.host == Inbound && tunnelAddress.isEmpty();
+            // Without the kill switch, the server's port outside the tunnel is open by design.
+            const bool unguarded = p.host == Server && state == ConnectedKillSwitchOff;
+            QString cell = noAddress ? QStringLiteral("n/a")
+                : unguarded          ? QStringLiteral("(%1)").arg(n)
+                                     : QString::number(n);
+            if (!noAddress && !unguarded && (state == Unprotected) != (n > 0)) {
+                cell += QLatin1Char('!');
+                failed << QLatin1String(p.name);
+            }
+            header += QStringLiteral("%1").arg(QLatin1String(p.name), 9);
+            row += QStringLiteral("%1").arg(cell, 9);
+        }
+        if (m_table.isEmpty())
+            m_table << header;
+        m_table << row;
+        QVERIFY2(
+            failed.isEmpty(),
+            qPrintable(
+                QStringLiteral("%1: %2\noutside:\n%3\nlan:\n%4\nserver:\n%5")
+                    .arg(QLatin1String(stateNames[state]), failed.join(QLatin1String(", ")),
+                         m_captures[Outside].lines().mid(marks[Outside]).join(QLatin1Char('\n')),
+                         m_captures[Lan].lines().mid(marks[Lan]).join(QLatin1Char('\n')),
+                         m_captures[Server].lines().mid(marks[Server]).join(QLatin1Char('\n')))));
+    }
+};
 
 int main(int argc, char *argv[])
 {
