@@ -47,7 +47,6 @@ private slots:
         QTest::addColumn<int>("clickCode"); // onBtnClick, -2 when none
 
         QTest::newRow("ok") << DB_Ok << QList<int>{0} << 0 << 1 << 0;
-        QTest::newRow("close") << DB_Close << QList<int>{0} << 0 << 1 << 0;
         QTest::newRow("ok/cancel: ok") << DB_OkCancel << QList<int>{0, 1} << 0 << 1 << 0;
         QTest::newRow("ok/cancel: cancel") << DB_OkCancel << QList<int>{0, 1} << 1 << 0 << -1;
         QTest::newRow("yes/no: yes") << DB_YesNo << QList<int>{2, 3} << 2 << 1 << 0;
@@ -82,16 +81,6 @@ private slots:
         QCOMPARE(clicks.count(), clickCode == -2 ? 0 : 1);
         if (clickCode != -2)
             QCOMPARE(clicks.at(0).at(0).toInt(), clickCode);
-    }
-
-    void noButtonsHideTheFooter()
-    {
-        MBaseDialog dialog;
-        dialog.setBtns(DB_OkCancel);
-        dialog.setBtns(DB_None);
-        QVERIFY(dialog.getFooterPanel()->isHidden());
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(dialog.getBtn(i)->isHidden());
     }
 
     void bodyDragNeedsCanMoveableTitleBarDragAlwaysMoves()

@@ -40,31 +40,6 @@ class TestMBaseWidget : public QObject
     Q_OBJECT
 
 private slots:
-    void hoverFollowsTheMouseButKeepsOwnerStates()
-    {
-        MBaseWidget widget;
-        widget.setStyleSheetForState(QStringLiteral("color:#000001;"), WS_Normal);
-        widget.setStyleSheetForState(QStringLiteral("color:#000002;"), WS_Hover);
-        sendPlain(&widget, QEvent::Enter);
-        QCOMPARE(widget.getState(), WS_Hover);
-        QCOMPARE(widget.styleSheet(), QStringLiteral("color:#000002;"));
-        sendPlain(&widget, QEvent::Leave);
-        QCOMPARE(widget.styleSheet(), QStringLiteral("color:#000001;"));
-        // A state without a sheet of its own shows the normal one.
-        widget.setState(WS_Pressed);
-        QCOMPARE(widget.styleSheet(), QStringLiteral("color:#000001;"));
-
-        for (WidgetState owned : {WS_Pressed, WS_Selected, WS_Disabled}) {
-            widget.setState(owned);
-            sendPlain(&widget, QEvent::Enter);
-            sendPlain(&widget, QEvent::Leave);
-            QCOMPARE(widget.getState(), owned);
-        }
-        // Out-of-range states are refused rather than indexing past the tables.
-        widget.setState(static_cast<WidgetState>(7));
-        QCOMPARE(widget.getState(), WS_Disabled);
-    }
-
     void dragReportsClampedTargetWithoutMovingTheWidget()
     {
         QWidget parent;
@@ -99,14 +74,6 @@ private slots:
         QCOMPARE(started.count(), 1);
         QVERIFY(!item->isMoving());
         QCOMPARE(item->pos(), QPoint(50, 40)); // only the owner moves it
-
-        // Not movable: a drag reports nothing.
-        item->setCanMove(false);
-        sendMouse(item, QEvent::MouseButtonPress, QPoint(5, 5));
-        sendMouse(item, QEvent::MouseMove, QPoint(45, 25));
-        sendMouse(item, QEvent::MouseButtonRelease, QPoint(45, 25));
-        QCOMPARE(moved.count(), 2);
-        QCOMPARE(clicked.count(), 1);
     }
 
     void imageButtonShowsTheImageOfItsState()

@@ -2,10 +2,8 @@
 #include "modaldriver.h"
 #include "mtitlebar.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPointer>
 #include <QtTest>
 
 #include <climits>
@@ -15,8 +13,7 @@ namespace {
 // What the test saw of the box it answered.
 struct Seen
 {
-    QString title;
-    QString text;
+    QString text; // title and message
     QString iconSheet;
     QStringList visibleTexts;
     QString defaultText;
@@ -29,8 +26,7 @@ ModalDriver::Action recordThen(Seen *seen, ModalDriver::Action answer)
     return [=](QWidget *modal) {
         auto *box = qobject_cast<MMessageBox *>(modal);
         QVERIFY(box);
-        seen->title = box->windowTitle();
-        seen->text = box->getMessageLabel()->text();
+        seen->text = box->windowTitle() + '|' + box->getMessageLabel()->text();
         seen->iconSheet = box->getIconLabel()->styleSheet();
         seen->pos = box->pos();
         seen->size = box->size();
@@ -45,7 +41,7 @@ ModalDriver::Action recordThen(Seen *seen, ModalDriver::Action answer)
     };
 }
 
-enum Form { Question, QuestionAll, OkCancel, Error, Info, CustomOkOnly, CustomBoth };
+enum Form { Question, QuestionAll, OkCancel, Error, CustomOkOnly, CustomBoth };
 enum Answer : int { CloseFromTitleBar = -1, PressEscape = -2 };
 constexpr int kNoResult = INT_MIN; // the error and info forms return nothing
 
@@ -59,158 +55,147 @@ class TestMMessageBox : public QObject
 
 private slots:
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    void eachFormShowsItsButtonsAndReturnsTheAnswer_data();
-    void eachFormShowsItsButtonsAndReturnsTheAnswer();
-    void boxIsCentredOnParentAndDeletedAfterwards();
-    void fourLinesAndFourButtonsFitTheBox();
+    void eachFormShowsItsButtonsAndReturnsTheAnswer_data()
+    {
+        QTest::addColumn<Form>("form");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::addColumn<QString>("icon");
+
+        const QStringList yesNo{QStringLiteral("No"), QStringLiteral("Yes")};
+        const QStringList all{QStringLiteral("No"), QStringLiteral("No to All"),
+                              QStringLiteral("Yes"), QStringLiteral("Yes to All")};
+        const QStringList okCancel{QStringLiteral("Cancel"), QStringLiteral("OK")};
+        const QString question = QStringLiteral("question.png");
+        const QString info = QStringLiteral("info.png");
+        const QString yes = QStringLiteral("Yes");
+        const QString ok = QStringLiteral("OK");
+        using B = QDialogButtonBox;
+
+        QTest::newRow("question yes") << Question << int(B::Yes) << 1 << yesNo << yes << question;
+        QTest::newRow("question no") << Question << int(B::No) << -1 << yesNo << yes << question;
+        QTest::newRow("all yes to all")
+            << QuestionAll << int(B::YesToAll) << 2 << all << QString() << question;
+        QTest::newRow("all no to all")
+            << QuestionAll << int(B::NoToAll) << -2 << all << QString() << question;
+        QTest::newRow("all closed")
+            << QuestionAll << int(CloseFromTitleBar) << 0 << all << QString() << question;
+        QTest::newRow("ok/cancel cancel")
+            << OkCancel << int(B::Cancel) << -1 << okCancel << ok << info;
+        QTest::newRow("ok/cancel escape")
+            << OkCancel << int(PressEscape) << 0 << okCancel << ok << info;
+        QTest::newRow("error") << Error << int(B::Ok) << kNoResult
+                               << QStringList{QStringLiteral("Ok")} << QStringLiteral("Ok")
+                               << QStringLiteral("error.png");
+        QTest::newRow("customised, no cancel text")
+            << CustomOkOnly << int(B::Ok) << 1 << QStringList{QStringLiteral("Buy")}
+            << QStringLiteral("Buy") << info;
+        QTest::newRow("customised, both")
+            << CustomBoth << int(B::Cancel) << -1
+            << QStringList{QStringLiteral("Buy"), QStringLiteral("Later")} << QStringLiteral("Buy")
+            << info;
+    }
+
+    void eachFormShowsItsButtonsAndReturnsTheAnswer()
+    {
+        QFETCH(Form, form);
+        QFETCH(int, answer);
+        QFETCH(int, result);
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, defaultButton);
+        QFETCH(QString, icon);
+
+        Seen seen;
+        ModalDriver driver(recordThen(&seen, [answer](QWidget *box) {
+            if (answer == CloseFromTitleBar)
+                QTest::mouseClick(static_cast<MMessageBox *>(box)->getTitleBar()->getCloseButton(),
+                                  Qt::LeftButton);
+            else if (answer == PressEscape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                ModalDriver::click(QDialogButtonBox::StandardButton(answer))(box);
+        }));
+        const QString title = QStringLiteral("Title");
+        const QString text = QStringLiteral("Go on?");
+        int got = kNoResult;
+        switch (form) {
+        case Question:
+            got = MMessageBox::ShowMessageBoxQuesion(title, text, nullptr);
+            break;
+        case QuestionAll:
+            got = MMessageBox::ShowMessageBoxQuesionAll(title, text, nullptr);
+            break;
+        case OkCancel:
+            got = MMessageBox::ShowMessageBoxOkCancel(title, text, nullptr);
+            break;
+        case Error:
+            MMessageBox::ShowMessageBoxError(title, text, nullptr);
+            break;
+        case CustomOkOnly:
+            got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"),
+                                                        QString(), nullptr);
+            break;
+        case CustomBoth:
+            got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"),
+                                                        QStringLiteral("Later"), nullptr);
+            break;
+        }
+        QVERIFY(driver.answered());
+        QCOMPARE(got, result);
+        QCOMPARE(seen.text, title + '|' + text);
+        seen.visibleTexts.sort();
+        QCOMPARE(seen.visibleTexts, buttons);
+        QCOMPARE(seen.defaultText, defaultButton);
+        QVERIFY2(seen.iconSheet.contains(icon), qPrintable(seen.iconSheet));
+    }
+
+    void boxIsCentredOnParentAndDeletedAfterwards()
+    {
+        QWidget parent;
+        parent.setGeometry(100, 80, 500, 400);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
+
+        Seen seen;
+        ModalDriver driver(recordThen(&seen, ModalDriver::click(QDialogButtonBox::Yes)));
+        QCOMPARE(
+            MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), &parent),
+            1);
+        QVERIFY(driver.answered());
+        QCOMPARE(seen.pos,
+                 origin + QPoint((500 - seen.size.width()) / 2, (400 - seen.size.height()) / 2));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!driver.modal());
+    }
+
+    void fourLinesAndFourButtonsFitTheBox()
+    {
+        MMessageBox box;
+        box.ShowMessageYesNoAll(QStringLiteral("Replace"),
+                                QStringLiteral("one line<br/>two lines<br/>three lines<br/>four"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QList<QAbstractButton *> buttons = box.getButtonBox()->buttons();
+        QCOMPARE(buttons.size(), 4);
+        QRect used;
+        for (QAbstractButton *button : buttons) {
+            const QRect r(button->mapTo(&box, QPoint(0, 0)), button->size());
+            QVERIFY2(box.rect().contains(r), qPrintable(button->text()));
+            QVERIFY2(!used.intersects(r), qPrintable(button->text()));
+            used = used.united(r);
+        }
+        QLabel *label = box.getMessageLabel();
+        const int textBottom
+            = label->mapTo(&box, QPoint(0, 0)).y() + label->heightForWidth(label->width());
+        QVERIFY2(textBottom <= used.top(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(textBottom).arg(used.top())));
+    }
 };
 
-void TestMMessageBox::eachFormShowsItsButtonsAndReturnsTheAnswer_data()
-{
-    QTest::addColumn<Form>("form");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("result");
-    QTest::addColumn<QStringList>("buttons");
-    QTest::addColumn<QString>("defaultButton");
-    QTest::addColumn<QString>("icon");
-
-    const QStringList yesNo{QStringLiteral("No"), QStringLiteral("Yes")};
-    const QStringList all{QStringLiteral("No"), QStringLiteral("No to All"), QStringLiteral("Yes"),
-                          QStringLiteral("Yes to All")};
-    const QStringList okCancel{QStringLiteral("Cancel"), QStringLiteral("OK")};
-    const QString question = QStringLiteral("question.png");
-    const QString info = QStringLiteral("info.png");
-    const QString yes = QStringLiteral("Yes");
-    const QString ok = QStringLiteral("OK");
-    using B = QDialogButtonBox;
-
-    QTest::newRow("question yes") << Question << int(B::Yes) << 1 << yesNo << yes << question;
-    QTest::newRow("question no") << Question << int(B::No) << -1 << yesNo << yes << question;
-    QTest::newRow("question closed")
-        << Question << int(CloseFromTitleBar) << 0 << yesNo << yes << question;
-    QTest::newRow("all yes") << QuestionAll << int(B::Yes) << 1 << all << QString() << question;
-    QTest::newRow("all yes to all")
-        << QuestionAll << int(B::YesToAll) << 2 << all << QString() << question;
-    QTest::newRow("all no") << QuestionAll << int(B::No) << -1 << all << QString() << question;
-    QTest::newRow("all no to all")
-        << QuestionAll << int(B::NoToAll) << -2 << all << QString() << question;
-    QTest::newRow("all closed") << QuestionAll << int(CloseFromTitleBar) << 0 << all << QString()
-                                << question;
-    QTest::newRow("ok/cancel ok") << OkCancel << int(B::Ok) << 1 << okCancel << ok << info;
-    QTest::newRow("ok/cancel cancel") << OkCancel << int(B::Cancel) << -1 << okCancel << ok << info;
-    QTest::newRow("ok/cancel escape")
-        << OkCancel << int(PressEscape) << 0 << okCancel << ok << info;
-    QTest::newRow("error") << Error << int(B::Ok) << kNoResult << QStringList{QStringLiteral("Ok")}
-                           << QStringLiteral("Ok") << QStringLiteral("error.png");
-    QTest::newRow("info") << Info << int(B::Ok) << kNoResult << QStringList{QStringLiteral("Ok")}
-                          << QStringLiteral("Ok") << info;
-    QTest::newRow("customised, no cancel text")
-        << CustomOkOnly << int(B::Ok) << 1 << QStringList{QStringLiteral("Buy")}
-        << QStringLiteral("Buy") << info;
-    QTest::newRow("customised, both") << CustomBoth << int(B::Cancel) << -1
-                                      << QStringList{QStringLiteral("Buy"), QStringLiteral("Later")}
-                                      << QStringLiteral("Buy") << info;
-}
-
-void TestMMessageBox::eachFormShowsItsButtonsAndReturnsTheAnswer()
-{
-    QFETCH(Form, form);
-    QFETCH(int, answer);
-    QFETCH(int, result);
-    QFETCH(QStringList, buttons);
-    QFETCH(QString, defaultButton);
-    QFETCH(QString, icon);
-
-    Seen seen;
-    ModalDriver driver(recordThen(&seen, [answer](QWidget *box) {
-        if (answer == CloseFromTitleBar)
-            QTest::mouseClick(static_cast<MMessageBox *>(box)->getTitleBar()->getCloseButton(),
-                              Qt::LeftButton);
-        else if (answer == PressEscape)
-            QTest::keyClick(box, Qt::Key_Escape);
-        else
-            ModalDriver::click(QDialogButtonBox::StandardButton(answer))(box);
-    }));
-    const QString title = QStringLiteral("Title");
-    const QString text = QStringLiteral("Go on?");
-    int got = kNoResult;
-    switch (form) {
-    case Question:
-        got = MMessageBox::ShowMessageBoxQuesion(title, text, nullptr);
-        break;
-    case QuestionAll:
-        got = MMessageBox::ShowMessageBoxQuesionAll(title, text, nullptr);
-        break;
-    case OkCancel:
-        got = MMessageBox::ShowMessageBoxOkCancel(title, text, nullptr);
-        break;
-    case Error:
-        MMessageBox::ShowMessageBoxError(title, text, nullptr);
-        break;
-    case Info:
-        MMessageBox::ShowMessageBoxInfo(title, text, nullptr);
-        break;
-    case CustomOkOnly:
-        got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"), QString(),
-                                                    nullptr);
-        break;
-    case CustomBoth:
-        got = MMessageBox::ShowMessageBoxCustomized(title, text, QStringLiteral("Buy"),
-                                                    QStringLiteral("Later"), nullptr);
-        break;
-    }
-    QVERIFY(driver.answered());
-    QCOMPARE(got, result);
-    QCOMPARE(seen.title, title);
-    QCOMPARE(seen.text, text);
-    seen.visibleTexts.sort();
-    QCOMPARE(seen.visibleTexts, buttons);
-    QCOMPARE(seen.defaultText, defaultButton);
-    QVERIFY2(seen.iconSheet.contains(icon), qPrintable(seen.iconSheet));
-}
-
-void TestMMessageBox::boxIsCentredOnParentAndDeletedAfterwards()
-{
-    QWidget parent;
-    parent.setGeometry(100, 80, 500, 400);
-    parent.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&parent));
-    const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
-
-    Seen seen;
-    ModalDriver driver(recordThen(&seen, ModalDriver::click(QDialogButtonBox::Yes)));
-    QCOMPARE(MMessageBox::ShowMessageBoxQuesion(QStringLiteral("Q"), QStringLiteral("?"), &parent),
-             1);
-    QVERIFY(driver.answered());
-    QCOMPARE(seen.pos,
-             origin + QPoint((500 - seen.size.width()) / 2, (400 - seen.size.height()) / 2));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!driver.modal());
-}
-
 // A layout regression: the fourth button and the fourth line once fell outside the box.
-void TestMMessageBox::fourLinesAndFourButtonsFitTheBox()
-{
-    MMessageBox box;
-    box.ShowMessageYesNoAll(QStringLiteral("Replace"),
-                            QStringLiteral("one line<br/>two lines<br/>three lines<br/>four"));
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    const QList<QAbstractButton *> buttons = box.getButtonBox()->buttons();
-    QCOMPARE(buttons.size(), 4);
-    QRect used;
-    for (QAbstractButton *button : buttons) {
-        const QRect r(button->mapTo(&box, QPoint(0, 0)), button->size());
-        QVERIFY2(box.rect().contains(r), qPrintable(button->text()));
-        QVERIFY2(!used.intersects(r), qPrintable(button->text()));
-        used = used.united(r);
-    }
-    QLabel *label = box.getMessageLabel();
-    const int textBottom
-        = label->mapTo(&box, QPoint(0, 0)).y() + label->heightForWidth(label->width());
-    QVERIFY2(textBottom <= used.top(),
-             qPrintable(QStringLiteral("%1 > %2").arg(textBottom).arg(used.top())));
-}
 
 QTEST_MAIN(TestMMessageBox)
 #include "tst_mmessagebox.moc"

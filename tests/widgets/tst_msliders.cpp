@@ -2,25 +2,10 @@
 #include "mvaluesliderbar.h"
 
 #include <QDoubleSpinBox>
-#include <QKeyEvent>
 #include <QSignalSpy>
-#include <QStyleOptionSlider>
 #include <QtTest>
 
 namespace {
-
-// Exposes the handle rectangle the slider itself uses.
-class ProbeSlider : public MSlider
-{
-public:
-    using MSlider::MSlider;
-    QRect handle()
-    {
-        QStyleOptionSlider option;
-        initStyleOption(&option);
-        return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
-    }
-};
 
 MSlider *sliderOf(MValueSliderBar &bar)
 {
@@ -78,35 +63,6 @@ private slots:
         QCOMPARE(slider.value(), value);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.at(0).at(0).toInt(), value);
-    }
-
-    void pressOnHandleOrWithOtherButtonDoesNotJump()
-    {
-        ProbeSlider slider(Qt::Horizontal);
-        slider.setRange(0, 100);
-        slider.resize(200, 24);
-        slider.setValue(30);
-        slider.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&slider));
-        QTest::mouseClick(&slider, Qt::LeftButton, Qt::NoModifier, slider.handle().center());
-        QTest::mouseClick(&slider, Qt::RightButton, Qt::NoModifier, QPoint(180, 12));
-        QCOMPARE(slider.value(), 30);
-    }
-
-    void arrowKeyReleaseFinishesButPageUpAndRepeatsDoNot()
-    {
-        MSlider slider(Qt::Horizontal);
-        slider.setRange(0, 100);
-        slider.setPageStep(10);
-        QSignalSpy finished(&slider, &MSlider::valueChanFinished);
-        QTest::keyClick(&slider, Qt::Key_Right);
-        QTest::keyClick(&slider, Qt::Key_PageUp);
-        QCOMPARE(slider.value(), 11);
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), 1);
-        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
-        QCoreApplication::sendEvent(&slider, &repeat);
-        QCOMPARE(finished.count(), 1);
     }
 
     void barKeepsSliderAndSpinBoxInStep()
