@@ -24,21 +24,12 @@ struct Layout
     quint32 lastIndexPtr = 0;
     QVector<quint32> headerSip;
     QVector<quint32> headerPtr;
-    QVector<quint32> dataPtr; // per range, 0 when it has no data
 };
 
 inline void putUInt(QByteArray &bytes, int offset, quint32 value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
-}
-
-inline quint32 getUInt(const QByteArray &bytes, int offset)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | uchar(bytes.at(offset + i));
-    return value;
 }
 
 // Ranges must be sorted and disjoint. A header entry is written for every
@@ -48,13 +39,13 @@ inline Layout build(const QVector<Range> &ranges, int blocksPerHeaderEntry)
     Layout layout;
     QByteArray &db = layout.bytes;
     db = QByteArray(8 + 8192, '\0');
+    QVector<quint32> dataPtr; // per range, 0 when it has no data
     for (const Range &r : ranges) {
         if (!r.hasData) {
-            layout.dataPtr.append(0);
+            dataPtr.append(0);
             continue;
         }
-        const quint32 length = quint32(4 + r.region.size());
-        layout.dataPtr.append((length << 24) | quint32(db.size()));
+        dataPtr.append((quint32(4 + r.region.size()) << 24) | quint32(db.size()));
         QByteArray record(4, '\0');
         putUInt(record, 0, r.cityId);
         db += record + r.region;
@@ -64,7 +55,7 @@ inline Layout build(const QVector<Range> &ranges, int blocksPerHeaderEntry)
         QByteArray block(12, '\0');
         putUInt(block, 0, ranges[i].start);
         putUInt(block, 4, ranges[i].end);
-        putUInt(block, 8, layout.dataPtr[i]);
+        putUInt(block, 8, dataPtr[i]);
         const bool last = i == ranges.size() - 1;
         if ((i % blocksPerHeaderEntry == 0 || last) && layout.headerSip.size() < 1024) {
             layout.headerSip.append(ranges[i].start);
