@@ -1,33 +1,26 @@
 // Stands in for nft in the engine's tests: takes `-f -`, appends the script it was given to
-// the file TUNNELKIT_FAKE_RECORD and fails when the script contains FAKE_NFT_FAIL_ON.
-#include "fakeenv.h"
+// the file "record" in TUNNELKIT_FAKE_DIR and fails when the script contains the text of the
+// file "nft-fail-on" there.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <string>
 
 int main(int argc, char **argv)
 {
-    loadFakeEnvironment();
-    if (argc != 3 || std::strcmp(argv[1], "-f") != 0 || std::strcmp(argv[2], "-") != 0) {
-        std::fprintf(stderr, "fake nft: expected -f -\n");
+    QCoreApplication app(argc, argv);
+    if (app.arguments().mid(1) != QStringList{QStringLiteral("-f"), QStringLiteral("-")})
         return 2;
-    }
-    std::string script;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
-        script.append(buffer, n);
-
-    if (const char *path = std::getenv("TUNNELKIT_FAKE_RECORD")) {
-        if (FILE *f = std::fopen(path, "a")) {
-            std::fprintf(f, "nft-begin\n%snft-end\n", script.c_str());
-            std::fclose(f);
-        }
-    }
-    const char *failOn = std::getenv("FAKE_NFT_FAIL_ON");
-    if (failOn && *failOn && script.find(failOn) != std::string::npos) {
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    const QByteArray script = in.readAll();
+    const QDir dir(qEnvironmentVariable("TUNNELKIT_FAKE_DIR"));
+    QFile record(dir.filePath(QStringLiteral("record")));
+    if (record.open(QIODevice::Append))
+        record.write("nft-begin\n" + script + "nft-end\n");
+    QFile failOn(dir.filePath(QStringLiteral("nft-fail-on")));
+    if (failOn.open(QIODevice::ReadOnly) && script.contains(failOn.readAll())) {
         std::fprintf(stderr, "Error: fake nft refuses this script\n");
         return 1;
     }
