@@ -25,8 +25,7 @@ private slots:
     void init();
     void statusSetsTheView_data();
     void statusSetsTheView();
-    void finalStatusWhileStopPendingStops();
-    void progressWhileStopPendingChangesOnlyTheLabel();
+    void stopPendingWaitsForAFinalStatus();
     void failuresAreCountedUpToThree();
     void connectHandsTheSettingsToTheEngine_data();
     void connectHandsTheSettingsToTheEngine();
@@ -131,7 +130,7 @@ void ConnectionControllerTest::statusSetsTheView()
         QCOMPARE(view.idText, QStringLiteral("ID:A1B2C3D4E5  "));
 }
 
-void ConnectionControllerTest::finalStatusWhileStopPendingStops()
+void ConnectionControllerTest::stopPendingWaitsForAFinalStatus()
 {
     for (const char *status : {"CONNECTED", "WAIT", "DISCONNECTED", "FAILED"}) {
         FakeEngine engine;
@@ -153,23 +152,17 @@ void ConnectionControllerTest::finalStatusWhileStopPendingStops()
         QCOMPARE(balloons.at(0).at(0).toString(), QStringLiteral("VPN is disconnected"));
         QCOMPARE(MConfig::instance()->errorCount, 0);
     }
-}
 
-void ConnectionControllerTest::progressWhileStopPendingChangesOnlyTheLabel()
-{
+    // A step while the stop is pending changes the label only.
     FakeEngine engine;
     ConnectionController controller(&engine, services());
     controller.statuesChanged(QStringLiteral("FAILED"));
     controller.setStopPending(true);
-    const ConnectionView before = controller.view();
-
     controller.statuesChanged(QStringLiteral("RESOLVE"));
-
     QCOMPARE(controller.view().statusText, QStringLiteral("Resolving..."));
-    QCOMPARE(controller.view().buttonText, before.buttonText);
-    QCOMPARE(controller.view().circle, before.circle);
-    QCOMPARE(controller.view().busyImageShown, before.busyImageShown);
-    QVERIFY(!controller.isBusy());
+    QCOMPARE(controller.view().buttonText, QStringLiteral("Connect"));
+    QCOMPARE(controller.view().circle, Circle::Idle);
+    QVERIFY(!controller.isBusy() && !controller.view().busyImageShown);
     QVERIFY(engine.calls.isEmpty());
 }
 
@@ -228,15 +221,11 @@ void ConnectionControllerTest::connectHandsTheSettingsToTheEngine()
     QVERIFY(controller.isBusy());
 
     // A start that fails returns to idle instead of spinning.
-    FakeEngine failing;
-    failing.startResult = 7;
-    ConnectionController second(&failing, services());
-    second.setLoggedIn(true);
-    second.setExpireDate(m_now.addDays(1));
-    second.slotConnectVPN();
-    QCOMPARE(second.currentStatus(), QStringLiteral("DISCONNECTED"));
-    QVERIFY(!second.isBusy());
-    QVERIFY(!second.spinTimer()->isActive());
+    engine.running = false;
+    engine.startResult = 7;
+    controller.slotConnectVPN();
+    QCOMPARE(controller.currentStatus(), QStringLiteral("DISCONNECTED"));
+    QVERIFY(!controller.isBusy() && !controller.spinTimer()->isActive());
 }
 
 void ConnectionControllerTest::buttonAsksForLoginConnectsOrStops()
