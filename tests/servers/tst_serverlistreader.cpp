@@ -136,8 +136,6 @@ private slots:
         row("plain", servers(kEntry), Fast);
         row("escapes", withName(QStringLiteral("\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\u00e9 x")),
             Fast);
-        row("surrogate pair escape", withName(QStringLiteral("\\ud83d\\ude00 smile")), Fast);
-        row("escaped nul", withName(QStringLiteral("a\\u0000b")), Fast);
         row("raw non-ASCII", withName(QStringLiteral("S\u00e3o \u6771\u4eac \U0001F600")), Fast);
         row("whitespace everywhere",
             QStringLiteral(" \r\n\t{ \n\"Servers\" \t:\r [ \n{ \"Ip\" : \" 10.0.0.2 \" ,\t\"Name\""
@@ -160,54 +158,27 @@ private slots:
             servers(QStringLiteral("1,\"x\",null,[],{},true,") + kEntry + QStringLiteral(",[{}]")),
             Fast);
         row("empty Servers", QStringLiteral("{\"Servers\":[],\"Note\":\"nothing at all\"}"), Fast);
-        row("members around Servers",
-            QStringLiteral("{\"A\":1,\"Servers\":[") + kEntry + QStringLiteral("],\"Z\":[null]}"),
-            Fast);
-        row("repeated ignored keys",
-            servers(QStringLiteral("{\"x\":1,\"x\":2,\"Ip\":\"1.1.1.1\"}")), Fast);
 
         row("too short", QStringLiteral("{\"Servers\":[]}"), Either);
         row("missing Servers", QStringLiteral("{\"Other\":[1,2,3],\"Pad\":\"xxxxxxxxxxxx\"}"),
-            Fallback);
-        row("Servers an object", QStringLiteral("{\"Servers\":{\"Ip\":\"1.1.1.1\",\"N\":1}}"),
-            Fallback);
-        row("top-level array", QStringLiteral("[") + servers(kEntry) + QStringLiteral("]"),
             Fallback);
         row("trailing garbage", servers(kEntry) + QStringLiteral("x"), Fallback);
         row("byte-order mark", QChar(0xfeff) + servers(kEntry), Fallback);
         row("repeated Servers",
             QStringLiteral("{\"Servers\":[],\"Servers\":[") + kEntry + QStringLiteral("]}"),
             Fallback);
-        // The dropped value is empty: QJsonDocument (5.15) can leak a dropped array with contents.
-        row("repeated Servers, escaped",
-            QStringLiteral("{\"\\u0053ervers\":[],\"Servers\":[") + kEntry + QStringLiteral("]}"),
-            Fallback);
         row("repeated Ip", servers(QStringLiteral("{\"Ip\":\"1.1.1.1\",\"Ip\":\"2.2.2.2\"}")),
             Fallback);
         row("lone high surrogate escape", withName(QStringLiteral("\\ud800x")), Fallback);
-        row("reversed surrogate escapes", withName(QStringLiteral("\\ude00\\ud83d")), Fallback);
         row("raw lone surrogate", withName(QString(QChar(0xd800))), Fallback);
-        row("raw non-character", withName(QString(QChar(0xffff))), Fallback);
         row("byte-order mark in a string", withName(QChar(0xfeff) + QStringLiteral("x")), Fallback);
-        row("escaped byte-order mark", withName(QStringLiteral("x\\ufeff")), Fallback);
         row("raw tab in a string", withName(QStringLiteral("a\tb")), Fallback);
-        row("raw nul in a string", withName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")),
-            Fallback);
         row("unknown escape", withName(QStringLiteral("\\a\\q")), Fallback);
-        row("bad hex", withName(QStringLiteral("\\u12g4")), Fallback);
         row("unterminated string", QStringLiteral("{\"Servers\":[{\"Ip\":\"1.1.1.1}]}"), Fallback);
         row("leading zero", servers(QStringLiteral("01,") + kEntry), Fallback);
-        row("bare point", servers(QStringLiteral("1.,") + kEntry), Fallback);
-        row("empty exponent", servers(QStringLiteral("1e,") + kEntry), Fallback);
-        row("NaN", servers(QStringLiteral("NaN,") + kEntry), Fallback);
         row("overflowing number", servers(QStringLiteral("1e400,") + kEntry), Fallback);
-        row("underflowing number", servers(QStringLiteral("1e-400,") + kEntry), Either);
         row("trailing comma in array", servers(kEntry + QStringLiteral(",")), Fallback);
-        row("missing comma", servers(kEntry + kEntry), Fallback);
-        row("single quotes", servers(QStringLiteral("{'Ip':'1.1.1.1','Name':'xxxxxx'}")), Fallback);
         row("comment", servers(QStringLiteral("/* c */") + kEntry), Fallback);
-        row("misspelt literal", servers(QStringLiteral("tru,") + kEntry), Fallback);
-        row("vertical tab as space", servers(QStringLiteral("\v") + kEntry), Fallback);
         const int depth = 80;
         row("deep ignored nesting",
             servers(QString(depth, QLatin1Char('[')) + QString(depth, QLatin1Char(']'))
