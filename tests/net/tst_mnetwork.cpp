@@ -24,8 +24,8 @@ namespace {
 struct RawReply
 {
     QByteArray head; // status line and header lines, without the blank line
-    QList<QByteArray> pieces;
-    int intervalMs = 0;
+    QByteArray body;
+    int repeat; // more than once: half a second apart
 };
 
 using Responder = std::function<RawReply(const QByteArray &path)>;
@@ -87,19 +87,15 @@ private:
         const RawReply reply = m_responder(path);
         socket->write(reply.head + "\r\n\r\n");
         auto *timer = new QTimer(socket);
-        auto next = std::make_shared<int>(0);
-        connect(timer, &QTimer::timeout, socket, [socket, timer, next, reply] {
-            while (*next < reply.pieces.size()) {
-                socket->write(reply.pieces.at((*next)++));
-                if (reply.intervalMs > 0)
-                    break;
-            }
-            if (*next >= reply.pieces.size()) {
+        auto left = std::make_shared<int>(reply.repeat);
+        connect(timer, &QTimer::timeout, socket, [socket, timer, left, reply] {
+            socket->write(reply.body);
+            if (--*left == 0) {
                 timer->stop();
                 socket->disconnectFromHost();
             }
         });
-        timer->start(reply.intervalMs);
+        timer->start(reply.repeat > 1 ? 500 : 0);
     }
 
     QSslCertificate m_certificate;
@@ -110,7 +106,6 @@ private:
     QHash<QByteArray, QByteArray> m_requests;
 };
 
-// A reply of the body; with repeat > 1 the body is sent that often, half a second apart.
 RawReply reply(const QByteArray &status, const QByteArray &body, const QByteArray &location = {},
                int repeat = 1)
 {
@@ -118,30 +113,15 @@ RawReply reply(const QByteArray &status, const QByteArray &body, const QByteArra
         + QByteArray::number(body.size() * repeat) + "\r\nConnection: close";
     if (!location.isEmpty())
         head += "\r\nLocation: " + location;
-    return {head, QList<QByteArray>() << QVector<QByteArray>(repeat, body).toList(),
-            repeat > 1 ? 500 : 0};
+    return {head, body, repeat};
 }
 
-// Lines of the request after its request line, in the order sent.
-QList<QByteArray> headerLines(const QByteArray &request)
-{
-    QList<QByteArray> result;
-    for (QByteArray line : request.split('\n').mid(1)) {
-        line = line.trimmed();
-        if (!line.isEmpty())
-            result.append(line);
-    }
-    return result;
-}
-
+// One logged error line naming both the reason and the URL.
 bool errorLogged(const QString &reason, const QString &url)
 {
-    for (const QString &line : LogCapture::joined().split(QLatin1Char('\n'))) {
-        if (line.contains(QLatin1String("MNetwork::queryUrl,error:")) && line.contains(reason)
-            && line.contains(url))
-            return true;
-    }
-    return false;
+    return LogCapture::joined().contains(QRegularExpression(
+        QStringLiteral("MNetwork::queryUrl,error:.*") + QRegularExpression::escape(reason)
+        + QStringLiteral(".*") + QRegularExpression::escape(url)));
 }
 
 QString curlText(CURLcode code)
@@ -178,9 +158,8 @@ private slots:
                 QSslCertificate::fromPath(ca + QStringLiteral("/ca.pem")).value(0).toPem());
         bundle.close();
         qputenv("QUELLNET_CA_FILE", QFile::encodeName(bundle.fileName()));
-        m_secretFile = m_dir.filePath(QStringLiteral("secret.txt"));
 
-        m_log = std::make_unique<LogCapture>();
+        m_log = std::make_unique<LogCapture>(); // after QTest's own handler
         MNetwork::globalInit();
         m_serverThread.start();
         auto hello = [](const QByteArray &) {
@@ -195,45 +174,22 @@ private slots:
 
     void cleanupTestCase()
     {
-        for (RawServer *server : qAsConst(m_servers))
-            QMetaObject::invokeMethod(
-                server, [server] { delete server; }, Qt::BlockingQueuedConnection);
         m_serverThread.quit();
         m_serverThread.wait();
         MNetwork::globalClean();
-        m_log.reset();
     }
 
     void getReturnsBodyOverVerifiedTls()
     {
-        const QString hello = url(m_main, QStringLiteral("/hello"));
-        QCOMPARE(MNetwork::get(hello), QStringLiteral("hello, world"));
-        QCOMPARE(MNetwork::getWebConent(hello), QStringLiteral("  hello, world \n"));
-        QCOMPARE(MNetwork::queryUrl(hello, QString(), false), QStringLiteral("  hello, world \n"));
+        // get() trims (the https redirect row below); queryUrl() gives the body as sent.
+        QCOMPARE(MNetwork::queryUrl(url(m_main, QStringLiteral("/hello")), QString(), false),
+                 QStringLiteral("  hello, world \n"));
         // The certificate also names the address; spaces go out as %20.
         QCOMPARE(MNetwork::get(
                      QStringLiteral("https://127.0.0.1:%1/a b?q=x y").arg(m_main->serverPort())),
                  QStringLiteral("ok"));
         QVERIFY(m_main->requestFor("/a%20b?q=x%20y").startsWith("GET /a%20b?q=x%20y HTTP/1.1\r\n"));
         QVERIFY(!LogCapture::contains(QStringLiteral("MNetwork::queryUrl,error:")));
-    }
-
-    void unverifiedServerGivesEmptyAndLogsError_data()
-    {
-        // The wrong-name server's CA is in the extra CA file, trusted like the main one's.
-        QTest::addColumn<bool>("wrongName");
-        QTest::newRow("untrusted CA") << false;
-        QTest::newRow("certificate for another name") << true;
-    }
-
-    void unverifiedServerGivesEmptyAndLogsError()
-    {
-        QFETCH(bool, wrongName);
-        RawServer *server = wrongName ? m_wrongName : m_untrusted;
-        const QString target = url(server, QStringLiteral("/hello"));
-        QCOMPARE(MNetwork::get(target), QString());
-        QVERIFY(errorLogged(curlText(CURLE_PEER_FAILED_VERIFICATION), target));
-        QVERIFY(server->requestFor("/hello").isEmpty());
     }
 
     void extraCaIsTrustedBesideTheBaseStore()
@@ -250,42 +206,51 @@ private slots:
         }
     }
 
-    void redirectsAndErrors_data()
+    void failuresGiveEmptyAndLogTheReason_data()
     {
-        QTest::addColumn<QString>("path"); // on the main server, or a whole URL
+        QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("error"); // in the logged error line
         const QString unsupported = curlText(CURLE_UNSUPPORTED_PROTOCOL);
-        QTest::newRow("https redirect") << "/to-hello"
-                                        << "hello, world" << QString();
-        QTest::newRow("ten redirects") << "/hop/10"
-                                       << "arrived" << QString();
-        QTest::newRow("eleven redirects") << "/hop/11"
-                                          << "" << curlText(CURLE_TOO_MANY_REDIRECTS);
-        QTest::newRow("redirect to http") << "/to-plain"
-                                          << "" << unsupported;
-        QTest::newRow("redirect to file") << "/to-file"
-                                          << "" << unsupported;
-        QTest::newRow("file scheme") << "file:///etc/hostname"
-                                     << "" << unsupported;
-        QTest::newRow("http status") << "/missing"
-                                     << "" << QStringLiteral("HTTP Error:404");
-        QTest::newRow("empty url") << ""
-                                   << "" << curlText(CURLE_URL_MALFORMAT);
+        const QString unverified = curlText(CURLE_PEER_FAILED_VERIFICATION);
+        // The wrong-name server's CA is in the extra CA file, trusted like the main one's.
+        const struct
+        {
+            const char *name;
+            RawServer *server; // none: the path is the whole URL
+            const char *path, *body;
+            QString error;
+        } rows[] = {
+            {"untrusted CA", m_untrusted, "/unseen", "", unverified},
+            {"certificate for another name", m_wrongName, "/unseen", "", unverified},
+            {"https redirect", m_main, "/to-hello", "hello, world", QString()},
+            {"ten redirects", m_main, "/hop/10", "arrived", QString()},
+            {"eleven redirects", m_main, "/hop/11", "", curlText(CURLE_TOO_MANY_REDIRECTS)},
+            {"redirect to http", m_main, "/to-plain", "", unsupported},
+            {"redirect to file", m_main, "/to-file", "", unsupported},
+            {"file scheme", nullptr, "file:///etc/hostname", "", unsupported},
+            {"http status", m_main, "/missing", "", QStringLiteral("HTTP Error:404")},
+            {"empty url", nullptr, "", "", curlText(CURLE_URL_MALFORMAT)},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.name) << (r.server ? url(r.server, QLatin1String(r.path)) : r.path)
+                                  << r.body << r.error;
     }
 
-    void redirectsAndErrors()
+    void failuresGiveEmptyAndLogTheReason()
     {
-        QFETCH(QString, path);
+        QFETCH(QString, target);
         QFETCH(QString, body);
         QFETCH(QString, error);
-        const QString target = path.startsWith(QLatin1Char('/')) ? url(m_main, path) : path;
         QCOMPARE(MNetwork::get(target), body);
         if (error.isEmpty())
             QVERIFY(!LogCapture::contains(QStringLiteral("MNetwork::queryUrl,error:")));
         else
             QVERIFY2(errorLogged(error, target), qPrintable(LogCapture::joined()));
-        QVERIFY(m_plain->requestFor("/plain").isEmpty());
+        // Nothing reached a server that failed verification or was only reachable unencrypted.
+        for (RawServer *server : {m_untrusted, m_wrongName, m_plain})
+            QVERIFY(server->requestFor("/unseen").isEmpty()
+                    && server->requestFor("/plain").isEmpty());
     }
 
     void headerLinesAreSentAsGiven_data()
@@ -319,12 +284,9 @@ private slots:
                                  : MNetwork::queryUrl(target, agent, map, true),
                  QStringLiteral("ok"));
         const QByteArray request = m_main->requestFor(path.toLatin1());
-        const QList<QByteArray> sent = headerLines(request);
-        const int first = sent.indexOf(lines.first());
-        QVERIFY2(first > 0, sent.join(" | ").constData());
-        QCOMPARE(sent.mid(first, lines.size()), lines);
+        QVERIFY2(request.contains("\r\n" + lines.join("\r\n") + "\r\n"), request.constData());
         QCOMPARE(request.count("User-Agent"), 1);
-        QVERIFY(!sent.contains("Injected:1"));
+        QVERIFY(!request.contains("\nInjected"));
     }
 
     void abortFromTheProgressSlotEndsWithAbortedThenQuit()
@@ -347,71 +309,70 @@ private slots:
     }
 
 private:
-    QString makeCa(const QString &name, const QStringList &hosts);
-    RawServer *startServer(const QString &pkiDir, Responder responder);
-    RawReply mainReply(const QByteArray &path) const;
+    QString makeCa(const QString &name, const QStringList &hosts)
+    {
+        const QString out = m_dir.filePath(name);
+        QProcess process;
+        process.start(
+            QStringLiteral("bash"),
+            QStringList{QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), out}
+                + hosts);
+        return process.waitForFinished(30000) && process.exitCode() == 0 ? out : QString();
+    }
+
+    RawServer *startServer(const QString &pkiDir, Responder responder)
+    {
+        auto *server = new RawServer(pkiDir, std::move(responder));
+        server->moveToThread(&m_serverThread);
+        bool listening = false;
+        QMetaObject::invokeMethod(
+            server, [&] { listening = server->listen(QHostAddress::LocalHost, 0); },
+            Qt::BlockingQueuedConnection);
+        // The thread deletes what was left for it once its loop has ended.
+        connect(&m_serverThread, &QThread::finished, server, &QObject::deleteLater);
+        return listening ? server : nullptr;
+    }
+
+    RawReply mainReply(const QByteArray &path) const
+    {
+        const QByteArray found = "302 Found";
+        if (path == "/hello")
+            return reply("200 OK", "  hello, world \n");
+        if (path == "/missing")
+            return reply("404 Not Found", "not here");
+        if (path == "/to-hello")
+            return reply(found, {},
+                         "https://localhost:" + QByteArray::number(m_main->serverPort())
+                             + "/hello");
+        if (path == "/to-plain")
+            return reply(found, {},
+                         "http://127.0.0.1:" + QByteArray::number(m_plain->serverPort())
+                             + "/plain");
+        if (path == "/to-file")
+            return reply(found, {}, "file:///etc/hostname");
+        if (path.startsWith("/hop/")) {
+            const int left = path.mid(5).toInt();
+            return left == 0 ? reply("200 OK", "arrived")
+                             : reply(found, {}, "/hop/" + QByteArray::number(left - 1));
+        }
+        if (path.startsWith("/trickle"))
+            return reply("200 OK", "0123456789", {}, 20); // ten seconds
+        return reply("200 OK", "ok");
+    }
     QString url(RawServer *server, const QString &path) const
     {
         return QStringLiteral("https://localhost:%1%2").arg(server->serverPort()).arg(path);
     }
 
     QTemporaryDir m_dir;
-    QString m_untrustedCa, m_secretFile;
+    QString m_untrustedCa;
     QThread m_serverThread;
-    QList<RawServer *> m_servers;
     RawServer *m_main = nullptr;
     RawServer *m_untrusted = nullptr;
     RawServer *m_wrongName = nullptr;
     RawServer *m_plain = nullptr;
     std::unique_ptr<LogCapture> m_log;
 };
-
-QString TestMNetwork::makeCa(const QString &name, const QStringList &hosts)
-{
-    const QString out = m_dir.filePath(name);
-    QProcess process;
-    process.start(QStringLiteral("bash"),
-                  QStringList{QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), out}
-                      + hosts);
-    return process.waitForFinished(30000) && process.exitCode() == 0 ? out : QString();
-}
-
-RawServer *TestMNetwork::startServer(const QString &pkiDir, Responder responder)
-{
-    auto *server = new RawServer(pkiDir, std::move(responder));
-    server->moveToThread(&m_serverThread);
-    bool listening = false;
-    QMetaObject::invokeMethod(
-        server, [&] { listening = server->listen(QHostAddress::LocalHost, 0); },
-        Qt::BlockingQueuedConnection);
-    m_servers.append(server);
-    return listening ? server : nullptr;
-}
-
-RawReply TestMNetwork::mainReply(const QByteArray &path) const
-{
-    const QByteArray found = "302 Found";
-    if (path == "/hello")
-        return reply("200 OK", "  hello, world \n");
-    if (path == "/missing")
-        return reply("404 Not Found", "not here");
-    if (path == "/to-hello")
-        return reply(found, {},
-                     "https://localhost:" + QByteArray::number(m_main->serverPort()) + "/hello");
-    if (path == "/to-plain")
-        return reply(found, {},
-                     "http://127.0.0.1:" + QByteArray::number(m_plain->serverPort()) + "/plain");
-    if (path == "/to-file")
-        return reply(found, {}, "file://" + QFile::encodeName(m_secretFile));
-    if (path.startsWith("/hop/")) {
-        const int left = path.mid(5).toInt();
-        return left == 0 ? reply("200 OK", "arrived")
-                         : reply(found, {}, "/hop/" + QByteArray::number(left - 1));
-    }
-    if (path.startsWith("/trickle"))
-        return reply("200 OK", "0123456789", {}, 20); // ten seconds
-    return reply("200 OK", "ok");
-}
 
 QTEST_GUILESS_MAIN(TestMNetwork)
 #include "tst_mnetwork.moc"

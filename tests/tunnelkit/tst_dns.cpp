@@ -162,9 +162,6 @@ private slots:
             << "domain" << setUp.section('|', 0, 1) + '|' + undo;
         QTest::newRow("vanished link still flushed") << "qtun0"
                                                      << "revert" << setUp + undo;
-        QTest::newRow("name with a space refused") << "tun0 x"
-                                                   << ""
-                                                   << "";
         QTest::newRow("name like an option refused") << "-h"
                                                      << ""
                                                      << "";

@@ -44,7 +44,6 @@ private slots:
         QTest::newRow("wrong first byte") << QByteArray("X");
         QTest::newRow("wrong magic") << QByteArray("QX\x01\x01\x00\x00\x00\x00", 8);
         QTest::newRow("version 2") << QByteArray("QN\x02\x01\x00\x00\x00\x00", 8);
-        QTest::newRow("type 0") << QByteArray("QN\x01\x00\x00\x00\x00\x00", 8);
         QTest::newRow("type 6") << QByteArray("QN\x01\x06\x00\x00\x00\x00", 8);
         QTest::newRow("length over the limit") << QByteArray("QN\x01\x01\x00\x04\x40\x01", 8);
         QTest::newRow("truncated CBOR") << QByteArray("QN\x01\x01\x00\x00\x00\x02\xa1\x61", 10);

@@ -294,7 +294,6 @@ private slots:
             {connected, true, "fe80::1%eth0", 1194, "qnet1", ""},
             {connected, true, "203.0.113.5", 1194, "q\"; flush ruleset; \"", ""},
             {connected, true, "203.0.113.5", 1194, "qnet0123456789ab", ""}, // too long
-            {connected, true, "203.0.113.5", 1194, "tun*", ""},
             {connected, true, "203.0.113.5", 1194, "lo", ""},
             {connecting, true, "203.0.113.5", 1194, "", ""},
             {connected, false, "203.0.113.5", 1194, "", ""},
@@ -302,7 +301,6 @@ private slots:
             {connected, true, "203.0.113.5", 1194, "qnet1", "fe80::1%qnet1"},
             {connected, false, "203.0.113.5", 1194, "qnet1", "10.8.0.256"},
             {connected, true, "203.0.113.5", 1194, "qnet1", "0.0.0.0"},
-            {connected, false, "203.0.113.5", 1194, "qnet1", "255.255.255.255"},
             {connected, true, "203.0.113.5", 1194, "qnet1", "ff02::1"},
             {blocked, false, "", 0, "", "224.0.0.1"},
         };

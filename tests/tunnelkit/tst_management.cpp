@@ -75,7 +75,6 @@ private slots:
             {">HOLD:Waiting for hold release:0", ManagementKind::Hold, nullptr},
             {">PASSWORD:Verification Failed: 'Auth'", ManagementKind::Password, nullptr},
             {">NEED-OK:Need 'token'", ManagementKind::NeedInput, nullptr},
-            {">NEED-STR:Need 'name'", ManagementKind::NeedInput, nullptr},
             {">INFO:OpenVPN Management Interface", ManagementKind::Info, nullptr},
             {"SUCCESS: hold release succeeded", ManagementKind::Success, nullptr},
             {"ERROR: unknown command", ManagementKind::Error, nullptr},
@@ -104,7 +103,6 @@ private slots:
             {"1,TCP_CONNECT", "TCP_CONNECT"},
             // Names the engine owns, or that are no state name at all, are never passed on.
             {"1,FAILED,x", ""},
-            {"1,DISCONNECTED,x", ""},
             {"1,INSTALL,x", ""},
             {"1,connected,x", ""},
             {"1,BAD NAME,x", ""},
