@@ -93,13 +93,7 @@ private slots:
     }
     void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    void fadeInReachesFullOpacity()
-    {
-        MBaseFrame frame(true);
-        QVERIFY(frame.windowOpacity() < 1.0);
-        QTRY_COMPARE_WITH_TIMEOUT(frame.windowOpacity(), 1.0, 3000);
-    }
-
+    // The fade-in is the dialog's too: tst_mbasedialog.
     void firstShowCentresAndTracesStartOnceCloseTracesExit()
     {
         Recorder recorder;
@@ -160,9 +154,6 @@ private slots:
                            QStringLiteral("2.1.0.0"));
         QCOMPARE(recorder.downloads.size(), 1);
         const QString installer = recorder.downloads[0].savePath;
-        QCOMPARE(installer,
-                 QDir::cleanPath(MConfig::getTempFolder(QStringLiteral("Update"))
-                                 + QStringLiteral("/New_2.1.0.0.exe")));
         const QString marker = m_dir.filePath(QStringLiteral("installer-ran"));
         QFile::remove(marker);
         QFile::remove(installer);

@@ -48,17 +48,6 @@ private slots:
         m_frame.reset();
     }
 
-    void flagsHideAndDisableButtons()
-    {
-        MBaseFrame frame;
-        MTitleBar *bar = frame.createTitleBar(QString(), false, true, false);
-        QVERIFY(!bar->getMinButton()->isEnabled() && bar->getMinButton()->isHidden());
-        QVERIFY(!bar->getCloseButton()->isEnabled() && bar->getCloseButton()->isHidden());
-        QVERIFY(bar->getMaxButton()->isEnabled() && !bar->getMaxButton()->isHidden());
-        bar->setCanMin(true);
-        QVERIFY(bar->getMinButton()->isEnabled() && !bar->getMinButton()->isHidden());
-    }
-
     void dragMovesAndMaximiseRestoresTheDraggedGeometry()
     {
         const QPoint start = m_bar->mapToGlobal(QPoint(60, 10));
