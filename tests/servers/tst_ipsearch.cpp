@@ -121,7 +121,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<quint32>("value");
-        QTest::newRow("plain") << "1.2.3.4" << 16909060u;
         QTest::newRow("spaces around dots") << " 1 . 2 .3. 4 " << 16909060u;
         QTest::newRow("part too long") << "1234.1.1.1" << 0u;
         QTest::newRow("very long part") << QString(5000, QLatin1Char('9')) << 0u;
@@ -193,13 +192,12 @@ private slots:
         QFETCH(QString, country);
         IpRegionHandle handle;
         QVERIFY(ip2region_create(handle, realDatabasePath()));
-        IpRegionResult file, header, memory;
-        QVERIFY(ip2region_binary_search_string(handle, ip, file));
-        QVERIFY(ip2region_btree_search_string(handle, ip, header));
-        QVERIFY(ip2region_memory_search_string(handle, ip, memory));
-        QCOMPARE(QString::fromUtf8(file.region), region);
-        QCOMPARE(QString::fromUtf8(header.region), region);
-        QCOMPARE(QString::fromUtf8(memory.region), region);
+        for (const auto search : {ip2region_binary_search_string, ip2region_btree_search_string,
+                                  ip2region_memory_search_string}) {
+            IpRegionResult result;
+            QVERIFY(search(handle, ip, result));
+            QCOMPARE(QString::fromUtf8(result.region), region);
+        }
         // The country lookup reads the copy the build puts beside every executable.
         LogCapture log;
         QString address;
@@ -314,13 +312,6 @@ private slots:
 
     void missingFileOrDestroyedHandleFindsNothing()
     {
-        LogCapture log;
-        QString address = QStringLiteral("kept");
-        QCOMPARE(lookupCountry(m_dir.filePath(QStringLiteral("absent.db")),
-                               QStringLiteral("1.2.3.4"), address),
-                 QStringLiteral("unknown"));
-        QCOMPARE(address, QStringLiteral("kept"));
-        QVERIFY(LogCapture::contains(QStringLiteral("Fail to create the ip2region object")));
         const QVector<IpDb::Range> ranges = sampleRanges(10, 50);
         const QString path = writeDb(IpDb::build(ranges, 2).bytes);
         IpRegionHandle handle;
@@ -347,6 +338,8 @@ private slots:
             << "11.0.0.255" << QString("Germany") << QString(",, Germany ,0,Hessen");
         QTest::newRow("blank region") << "12.0.0.9" << QString("unknown") << QString(",,");
         QTest::newRow("in no range") << "13.0.0.1" << QString("unknown") << QString("");
+        // No file: the address is left as it was.
+        QTest::newRow("no database file") << "10.0.0.1" << QString("unknown") << QString("stale");
     }
     void countryIsTheFirstRegionPart()
     {
@@ -361,7 +354,8 @@ private slots:
                 .bytes);
         LogCapture log;
         QString got = QStringLiteral("stale");
-        QCOMPARE(lookupCountry(path, ip, got), country);
+        const bool absent = QByteArray(QTest::currentDataTag()) == "no database file";
+        QCOMPARE(lookupCountry(absent ? path + "-absent" : path, ip, got), country);
         QCOMPARE(got, address);
     }
 };

@@ -201,10 +201,10 @@ private slots:
         reply[1] = 1;
         QVERIFY(!Icmp::parseEchoReply(reply.constData(), reply.size(), &id, &seq));
 
+        // Host names are refused: rowsWithoutAnAddressSendNothing.
         quint32 address = 0;
         QVERIFY(IcmpSocket::parseAddress(QStringLiteral("1.2.3"), &address)); // as inet_addr
         QCOMPARE(qFromBigEndian(address), quint32(0x01020003));
-        QVERIFY(!IcmpSocket::parseAddress(QStringLiteral("vpn.example"), &address));
         QVERIFY(!IcmpSocket::parseAddress(QStringLiteral("255.255.255.255"), &address));
         QVERIFY(!IcmpSocket::parseAddress(QStringLiteral("1.2.3.4") + QChar(0) + QLatin1Char('x'),
                                           &address));
@@ -255,13 +255,9 @@ private slots:
         QCOMPARE(results.value(3), QStringLiteral(">1000 ms"));
         QVERIFY(elapsed < 500);
         QCOMPARE(outEchos(), before);
-        // The counter does see a real echo; a blocking one waits out the time-out.
+        // The counter does see a real echo.
         QVERIFY(pingHost(QStringLiteral("127.0.0.1")) >= 0);
         QCOMPARE(outEchos(), before + 1);
-        QElapsedTimer clock;
-        clock.start();
-        QCOMPARE(pingHost(QStringLiteral("198.18.91.9")), qint64(-100));
-        QVERIFY(clock.elapsed() >= 990);
     }
 
     void destroyingTheTestCancelsItsRun()
@@ -294,7 +290,10 @@ private slots:
             IcmpSocket socket;
             QCOMPARE(socket.open(), setting.second);
             QVERIFY(pingHost(QStringLiteral("127.0.0.1")) >= 0);
+            QElapsedTimer clock; // a blocking echo waits out the time-out
+            clock.start();
             QCOMPARE(pingHost(QStringLiteral("198.18.91.3")), qint64(-100));
+            QVERIFY(clock.elapsed() >= 990);
             QVERIFY(pingHost(QStringLiteral("198.18.92.3")) >= kResponderDelayMs);
         }
     }

@@ -27,6 +27,15 @@ QString today(int offsetDays = 0)
     return QDate::currentDate().addDays(offsetDays).toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+// "name=value" for every header of a request.
+QStringList headers(const TestBackend::Request &request)
+{
+    QStringList out;
+    for (const auto &header : request.wireHeaders)
+        out << header.first + QLatin1Char('=') + header.second;
+    return out;
+}
+
 QStringList names(const ServerInfoList &list)
 {
     QStringList out;
@@ -142,8 +151,7 @@ private slots:
         QCOMPARE(load(loader, true).loaded, 1);
         QCOMPARE(names(loader.serverList()), QStringList({"Frankfurt 1", "Tokyo 1", "Zurich 1"}));
         const ServerInfoPtr first = loader.serverList().first();
-        QCOMPARE(first->host, QStringLiteral("127.66.1.1"));
-        QCOMPARE(first->country, QStringLiteral("DE"));
+        // Address and country from the file: tst_backend.
         QVERIFY(first->ovpn.startsWith(QString::fromUtf8("# de-frankfurt-1 (Zürich)\nclient")));
         QCOMPARE(first->thread(), loader.thread());
         // The configuration (with its inline keys) never reaches the log.
@@ -154,11 +162,9 @@ private slots:
         const QList<TestBackend::Request> requests = m_backend.requests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests.first().path, QStringLiteral("/servers"));
-        QStringList headerNames;
-        for (const auto &header : requests.first().wireHeaders)
-            headerNames << header.first + QLatin1Char('=') + header.second;
-        QVERIFY(headerNames.contains(QLatin1String("Identity=") + Deploy::identity()));
-        QVERIFY(headerNames.filter(QStringLiteral("vpntoken")).isEmpty());
+        QVERIFY(
+            headers(requests.first()).contains(QLatin1String("Identity=") + Deploy::identity()));
+        QVERIFY(headers(requests.first()).filter(QStringLiteral("vpntoken")).isEmpty());
 
         // The cache holds the reply, the date is today's and on disk; the next start reads the
         // same records from it without asking anyone.
@@ -244,11 +250,8 @@ private slots:
         if (fromHost)
             return;
         QCOMPARE(requests.last().path, QStringLiteral("/vpnserver/serverlist/"));
-        QStringList headerNames;
-        for (const auto &header : requests.last().wireHeaders)
-            headerNames << header.first;
-        QVERIFY(headerNames.contains(QStringLiteral("vpntoken")));
-        QVERIFY(headerNames.contains(QStringLiteral("identity")));
+        QCOMPARE(
+            headers(requests.last()).filter(QRegularExpression("^(vpntoken|identity)=")).size(), 2);
     }
 
     void refreshStartsALoadForServedClicksOnly()
