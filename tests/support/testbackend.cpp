@@ -105,6 +105,8 @@ TestBackend::~TestBackend()
 
 bool TestBackend::start(const Options &options)
 {
+    // A restart must wait for its own "ready" line, not the last run's.
+    m_stderr.clear();
     const QString pki = m_dir.filePath(QStringLiteral("pki"));
     QByteArray output;
     if (runCommand(QStringLiteral("bash"),
