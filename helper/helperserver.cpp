@@ -19,6 +19,7 @@ constexpr int kMaxQueued = 8;
 // A client that does not read its events is not allowed to pile them up here.
 constexpr qint64 kMaxUnsent = 4 * 1024 * 1024;
 constexpr qsizetype kMaxServer = 255;
+constexpr int kMaxReportLine = 180;
 
 bool isTerminal(const QString &name)
 {
@@ -359,6 +360,17 @@ void HelperServer::handle(Client *client, const wire::Message &message)
         });
         return;
     }
+    case wire::Type::Repair: {
+        qInfo("quellnet-helper: client pid %lld (uid %u) asks for a network repair",
+              client->peer.pid, client->peer.uid);
+        const KillSwitchSettings saved = loadPolicy();
+        m_host->post([this, id, saved, environment](Engine &engine) {
+            const RepairReport report = engine.repair(saved, environment);
+            QMetaObject::invokeMethod(
+                this, [this, id, report]() { sendRepairReport(id, report); }, Qt::QueuedConnection);
+        });
+        return;
+    }
     default:
         send(client, wire::Type::Error,
              QCborMap{{QStringLiteral("text"), QStringLiteral("not a command")}});
@@ -366,6 +378,23 @@ void HelperServer::handle(Client *client, const wire::Message &message)
         drop(client, QStringLiteral("sent a message that is no command"));
         return;
     }
+}
+
+void HelperServer::sendRepairReport(quint64 id, const RepairReport &report)
+{
+    auto it = m_clients.find(id);
+    if (it == m_clients.end())
+        return;
+    QStringList lines;
+    for (const QString &line : report.lines)
+        lines << line.left(kMaxReportLine);
+    while (lines.join(QLatin1Char('\n')).toUtf8().size() > wire::kMaxReport)
+        lines.removeLast();
+    for (const QString &line : qAsConst(lines))
+        qInfo("quellnet-helper: repair: %s", qPrintable(line));
+    send(it->second.get(), wire::Type::RepairDone,
+         QCborMap{{QStringLiteral("ok"), report.ok},
+                  {QStringLiteral("report"), lines.join(QLatin1Char('\n'))}});
 }
 
 void HelperServer::engineEvent(const QString &name, const QString &info)

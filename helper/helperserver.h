@@ -17,6 +17,7 @@ class QLocalSocket;
 namespace tunnelkit {
 class EngineHost;
 struct KillSwitchSettings;
+struct RepairReport;
 } // namespace tunnelkit
 
 namespace helper {
@@ -65,6 +66,7 @@ private:
     void savePolicy(const tunnelkit::KillSwitchSettings &settings);
     tunnelkit::KillSwitchSettings loadPolicy() const;
 
+    void sendRepairReport(quint64 id, const tunnelkit::RepairReport &report);
     void engineEvent(const QString &name, const QString &info);
 
     HelperOptions m_options;

@@ -244,7 +244,7 @@ bool Engine::resolveEndpoint(const RemoteSpec &remote, QString *why)
     return true;
 }
 
-void Engine::sweepStaleRuntimeFolders()
+void Engine::sweepStaleRuntimeFolders(RepairReport *report)
 {
     // A crashed client leaves its folder (with the configuration's keys) behind; openvpn
     // itself is gone by then. Folders of engines that still run are left alone.
@@ -266,12 +266,21 @@ void Engine::sweepStaleRuntimeFolders()
         const qint64 openvpnPid = openvpnNote.open(QIODevice::ReadOnly)
             ? openvpnNote.read(20).trimmed().toLongLong()
             : 0;
-        if (os::endStrayOpenvpn(openvpnPid))
+        if (os::endStrayOpenvpn(openvpnPid)) {
             log(QStringLiteral("tunnelkit: ended openvpn %1, left by an engine that ended")
                     .arg(openvpnPid));
-        if (QDir(folder.filePath()).removeRecursively())
+            if (report)
+                report->note(QStringLiteral("Ended an openvpn left running by an earlier run."));
+        }
+        if (QDir(folder.filePath()).removeRecursively()) {
             log(QStringLiteral("tunnelkit: removed %1, left by an engine that ended")
                     .arg(folder.filePath()));
+            if (report)
+                report->note(QStringLiteral("Removed the files of a tunnel that had ended."));
+        } else if (report) {
+            report->fail(QStringLiteral("The files of a tunnel that had ended could not be "
+                                        "removed."));
+        }
     }
 }
 
@@ -987,17 +996,114 @@ void Engine::setPolicy(const KillSwitchSettings &killSwitch, const Environment &
 void Engine::recover(const KillSwitchSettings &saved, const Environment &environment)
 {
     m_environment = environment;
+    cleanUpLeftovers(saved, nullptr);
+}
+
+RepairReport Engine::repair(const KillSwitchSettings &saved, const Environment &environment)
+{
+    RepairReport report;
+    checkTunDevice(&report);
+    if (m_process) {
+        report.note(QStringLiteral("A tunnel is running: its firewall rules, interface and DNS "
+                                   "settings were left alone."));
+        return report;
+    }
+    m_environment = environment;
+    cleanUpLeftovers(saved, &report);
+    return report;
+}
+
+void Engine::cleanUpLeftovers(const KillSwitchSettings &saved, RepairReport *report)
+{
     m_killSwitch = saved;
-    sweepStaleRuntimeFolders();
-    restoreDns();
+    sweepStaleRuntimeFolders(report);
+    removeStaleInterfaces(report);
+    QString error;
+    if (DnsConfigurator *resolver = dns()) {
+        if (resolver->restore(&error)) {
+            if (report)
+                report->note(QStringLiteral("DNS settings are the system's own."));
+        } else {
+            log(QStringLiteral("tunnelkit: DNS settings could not be put back (%1): %2")
+                    .arg(resolver->name(), error));
+            if (report)
+                report->fail(QStringLiteral("DNS settings could not be put back."));
+        }
+    }
     // The table may be there without the marker (it was written by an older run or by hand):
     // the removal is harmless when it is not.
     if (saved.known && saved.level == 3 && saved.keepBlocked) {
-        applyPolicy(FirewallState::Blocked);
+        // Written again even if it seems in place: someone may have deleted it by hand.
+        m_tableInstalled = false;
+        const bool blocked = applyPolicy(FirewallState::Blocked);
+        if (report && blocked)
+            report->note(QStringLiteral("The network stays blocked while disconnected, as "
+                                        "set in the kill-switch settings."));
+        else if (report)
+            report->fail(QStringLiteral("The blocking firewall rules could not be installed."));
     } else {
         m_tableInstalled = true;
-        removeTable();
+        const bool removed = removeTable();
+        if (report && removed)
+            report->note(QStringLiteral("No Quellnet firewall rules are left; nothing is "
+                                        "blocked."));
+        else if (report)
+            report->fail(QStringLiteral("Quellnet's firewall rules could not be removed."));
     }
+}
+
+void Engine::removeStaleInterfaces(RepairReport *report)
+{
+    // openvpn's tunnel goes with openvpn; one made persistent outlives it and nothing else
+    // would ever remove it. One a process still holds is not stale.
+    for (const QString &name : os::tunnelInterfaces()) {
+        bool busy = false;
+        QString why;
+        if (os::removeTunInterface(name, &busy, &why)) {
+            log(QStringLiteral("tunnelkit: removed the leftover tunnel interface %1").arg(name));
+            if (report)
+                report->note(QStringLiteral("Removed the leftover tunnel interface %1.").arg(name));
+        } else if (busy) {
+            if (report)
+                report->note(QStringLiteral("The tunnel interface %1 is in use by another "
+                                            "program and was left alone.")
+                                 .arg(name));
+        } else {
+            log(QStringLiteral("tunnelkit: cannot remove the tunnel interface %1: %2")
+                    .arg(name, why));
+            if (report)
+                report->fail(QStringLiteral("The tunnel interface %1 could not be removed: %2.")
+                                 .arg(name, why));
+        }
+    }
+}
+
+void Engine::checkTunDevice(RepairReport *report)
+{
+    QString why;
+    bool missing = false;
+    if (os::tunDeviceUsable(&why, &missing)) {
+        report->note(QStringLiteral("The tun device works."));
+        return;
+    }
+    if (!missing) {
+        report->fail(QStringLiteral("The tun device cannot be opened: %1.").arg(why));
+        return;
+    }
+    QString loadError;
+    if (!os::loadTunModule(&loadError)) {
+        report->fail(QStringLiteral("The tun device is missing (%1) and the tun module could "
+                                    "not be loaded: %2.")
+                         .arg(why, loadError));
+        return;
+    }
+    if (os::tunDeviceUsable(&why, &missing))
+        report->note(QStringLiteral("The tun device was missing; the tun module was loaded "
+                                    "and it works now."));
+    else
+        report->fail(QStringLiteral("The tun module was loaded but the tun device still cannot "
+                                    "be opened: %1.")
+                         .arg(why));
 }
 
 void Engine::settleAfterStop()

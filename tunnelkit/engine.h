@@ -42,6 +42,20 @@ struct StartRequest
     Environment environment;
 };
 
+// What repair() found and did: one short English sentence per finding or action; ok when the
+// tun device works and every clean-up step succeeded.
+struct RepairReport
+{
+    bool ok = true;
+    QStringList lines;
+    void note(const QString &line) { lines << line; }
+    void fail(const QString &line)
+    {
+        ok = false;
+        lines << line;
+    }
+};
+
 // Where the engine's reports go; called on the engine thread only.
 struct EngineSink
 {
@@ -84,6 +98,9 @@ public:
     // folders, an openvpn still running, DNS changes) and puts the table in the state the
     // saved settings ask for while disconnected.
     void recover(const KillSwitchSettings &saved, const Environment &environment);
+    // Checks the tun device (loading its module if it is missing); with no session running,
+    // then does what recover() does. A running session's table, interface and DNS stay.
+    RepairReport repair(const KillSwitchSettings &saved, const Environment &environment);
 
     // Any thread: runs job on the engine thread, in order. Jobs travel through a std::mutex
     // and a pipe, not Qt's event queue, so thread checkers see the hand-over.
@@ -123,7 +140,11 @@ private:
     int launchEndedEarly();
     void attachManagement();
 
-    void sweepStaleRuntimeFolders();
+    void sweepStaleRuntimeFolders(RepairReport *report = nullptr);
+    // recover()'s work, also for repair(); with no session running only.
+    void cleanUpLeftovers(const KillSwitchSettings &saved, RepairReport *report);
+    void removeStaleInterfaces(RepairReport *report);
+    void checkTunDevice(RepairReport *report);
     bool isOurOpenvpn(QLocalSocket *socket);
     bool managementUp() const;
     bool tunnelUp() const;

@@ -8,7 +8,8 @@ namespace tunnelkit::wire {
 bool isKnownType(quint8 type)
 {
     return (type >= quint8(Type::Hello) && type <= quint8(Type::Query))
-        || (type >= quint8(Type::State) && type <= quint8(Type::Error));
+        || (type >= quint8(Type::State) && type <= quint8(Type::RepairDone))
+        || type == quint8(Type::Repair);
 }
 
 QByteArray encode(const Message &message)

@@ -14,6 +14,8 @@ constexpr quint8 kVersion = 1;
 constexpr int kHeaderSize = 8;
 // A configuration is at most 256 KiB; the rest of a message is small.
 constexpr int kMaxBody = 272 * 1024;
+// A repair report: a handful of short sentences.
+constexpr int kMaxReport = 4096;
 
 enum class Type : quint8 {
     // client to helper
@@ -22,6 +24,7 @@ enum class Type : quint8 {
     Disconnect = 3, // seq, policy fields
     SetPolicy = 4, // seq, policy fields
     Query = 5, // answered with State
+    Repair = 10, // empty body; answered with RepairDone
     // helper to client
     State = 20, // running, name, info: where the session stands now
     Event = 21, // name, info, running
@@ -29,6 +32,7 @@ enum class Type : quint8 {
     Traffic = 23, // in, out (MB/s)
     Done = 24, // seq, result, running: the command seq has been carried out
     Error = 25, // text; the helper closes the connection after it
+    RepairDone = 26, // ok, report: one sentence per line
 };
 
 bool isKnownType(quint8 type);

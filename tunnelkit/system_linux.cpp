@@ -1,6 +1,9 @@
 #include "system.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <arpa/inet.h>
@@ -8,10 +11,12 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/if_tun.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <net/if.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -80,6 +85,94 @@ bool endStrayOpenvpn(qint64 pid)
     if (processAlive(pid))
         ::kill(pid_t(pid), SIGKILL);
     return true;
+}
+
+bool tunDeviceUsable(QString *why, bool *missing)
+{
+    const int fd = ::open("/dev/net/tun", O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    const int error = errno;
+    // ENODEV: the node is there but no driver is loaded behind it.
+    *missing = error == ENOENT || error == ENODEV || error == ENXIO;
+    *why = QString::fromLocal8Bit(std::strerror(error));
+    return false;
+}
+
+bool loadTunModule(QString *why)
+{
+    QString program;
+    for (const char *candidate : {"/usr/sbin/modprobe", "/sbin/modprobe"}) {
+        if (QFileInfo(QLatin1String(candidate)).isExecutable()) {
+            program = QLatin1String(candidate);
+            break;
+        }
+    }
+    if (program.isEmpty()) {
+        *why = QStringLiteral("modprobe is not installed");
+        return false;
+    }
+    QProcess modprobe;
+    modprobe.setProcessChannelMode(QProcess::MergedChannels);
+    modprobe.start(program, {QStringLiteral("tun")});
+    if (!modprobe.waitForFinished(10000)) {
+        modprobe.kill();
+        modprobe.waitForFinished(1000);
+        *why = QStringLiteral("modprobe did not finish");
+        return false;
+    }
+    if (modprobe.exitStatus() != QProcess::NormalExit || modprobe.exitCode() != 0) {
+        *why = QString::fromLocal8Bit(modprobe.readAll().left(160)).trimmed();
+        if (why->isEmpty())
+            *why = QStringLiteral("modprobe failed");
+        return false;
+    }
+    return true;
+}
+
+QStringList tunnelInterfaces()
+{
+    static const QRegularExpression pattern(QStringLiteral("^qnet[0-9]{1,7}$"));
+    QStringList names;
+    if (struct if_nameindex *list = if_nameindex()) {
+        for (struct if_nameindex *i = list; i->if_index != 0; ++i) {
+            const QString name = QString::fromLatin1(i->if_name);
+            if (pattern.match(name).hasMatch())
+                names << name;
+        }
+        if_freenameindex(list);
+    }
+    return names;
+}
+
+bool removeTunInterface(const QString &name, bool *busy, QString *why)
+{
+    *busy = false;
+    const QByteArray raw = name.toLatin1();
+    if (raw.isEmpty() || raw.size() >= IFNAMSIZ) {
+        *why = QStringLiteral("invalid name");
+        return false;
+    }
+    const int fd = ::open("/dev/net/tun", O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    // Attaching fails with EBUSY while a process holds it; once attached, dropping the
+    // persistence lets the kernel delete the interface when this descriptor closes.
+    struct ifreq request = {};
+    std::memcpy(request.ifr_name, raw.constData(), size_t(raw.size()));
+    request.ifr_flags = IFF_TUN | IFF_NO_PI;
+    const bool ok = ::ioctl(fd, TUNSETIFF, &request) == 0 && ::ioctl(fd, TUNSETPERSIST, 0) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!ok) {
+        *busy = error == EBUSY;
+        *why = QString::fromLocal8Bit(std::strerror(error));
+    }
+    return ok;
 }
 
 bool routeInterface(const QHostAddress &address, QString *interface)
