@@ -648,19 +648,11 @@ private slots:
         Rec::clear();
         VERIFY_OK(connectWith(killSwitchOff));
         QVERIFY(vpnclient::instance()->isStart());
-        const QStringList seen = Rec::names();
-        const QString sequence = seen.join(QLatin1Char(' '));
-        QCOMPARE(seen.count(QStringLiteral("CONNECTED")), 1);
-        // The client reads WAIT as idle, so it must not appear while connecting.
-        QVERIFY2(!seen.contains(QStringLiteral("WAIT")), qPrintable(sequence));
-        // openvpn's states pass through in its order.
-        const int auth = seen.indexOf(QStringLiteral("AUTH"));
-        QVERIFY2(auth >= 0 && seen.indexOf(QStringLiteral("ASSIGN_IP")) > auth,
-                 qPrintable(sequence));
+        // The order and naming of openvpn's states are tst_vpnclient's and tst_management's.
+        QCOMPARE(Rec::names().count(QStringLiteral("CONNECTED")), 1);
         QCOMPARE(openvpnHere().size(), 1);
         QCOMPARE(tunnels().size(), 1);
         QVERIFY2(ping(net.tunServerIp, 3), "the server's tunnel address does not answer");
-        QCOMPARE(Rec::logs().filter(QStringLiteral("Initialization Sequence Completed")).size(), 1);
 
         // The server's resolver replaces the LAN's, and answers through the tunnel.
         const QByteArray dns = resolvConf();

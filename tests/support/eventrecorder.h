@@ -58,17 +58,14 @@ public:
     {
         return read([&](State &s) { return s.names.mid(from); });
     }
-    // The info of the first event called `name` from `from` on; empty if none.
-    static QString info(const QString &name, int from = 0)
+    // The info of the first event called `name`; empty if none.
+    static QString info(const QString &name)
     {
-        return read([&](State &s) {
-            const int at = s.names.indexOf(name, from);
-            return at < 0 ? QString() : s.infos.at(at);
-        });
+        return read([&](State &s) { return s.infos.value(s.names.indexOf(name)); });
     }
-    static QStringList logs(int from = 0)
+    static QStringList logs()
     {
-        return read([&](State &s) { return s.logs.mid(from); });
+        return read([](State &s) { return s.logs; });
     }
     static QList<QPair<float, float>> traffic()
     {
@@ -80,15 +77,10 @@ public:
         return read([](State &s) { return s.offCallerThread; });
     }
 
-    // Waits, at most timeoutMs and running the caller's event loop, until the events from
-    // `from` on hold `sequence` in this order (others may come between).
-    static bool waitFor(const QStringList &sequence, int timeoutMs = 5000, int from = 0)
-    {
-        return waitUntil([&] { return holds(names(from), sequence); }, timeoutMs);
-    }
+    // Waits, at most timeoutMs and running the caller's event loop, for `name` from `from` on.
     static bool waitFor(const QString &name, int timeoutMs = 5000, int from = 0)
     {
-        return waitFor(QStringList{name}, timeoutMs, from);
+        return waitUntil([&] { return names(from).contains(name); }, timeoutMs);
     }
     // The first event from `from` on that is one of `any`, waiting at most timeoutMs; empty
     // if none came.
@@ -155,14 +147,5 @@ private:
     {
         std::lock_guard<std::mutex> lock(state().mutex);
         return f(state());
-    }
-    static bool holds(const QStringList &events, const QStringList &sequence)
-    {
-        int next = 0;
-        for (const QString &e : events) {
-            if (next < sequence.size() && e == sequence.at(next))
-                ++next;
-        }
-        return next == sequence.size();
     }
 };

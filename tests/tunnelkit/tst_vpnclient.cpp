@@ -398,8 +398,7 @@ private slots:
         const qint64 first = openvpnPids().value(0);
         // A second start replaces the session without a terminal event in between.
         QCOMPARE(start(), 0);
-        QVERIFY(Rec::waitFor(kConnected + kConnected));
-        QCOMPARE(Rec::names(), kConnected + kConnected);
+        QVERIFY(Rec::waitUntil([] { return Rec::names() == kConnected + kConnected; }, 5000));
         QVERIFY(processGone(first));
         const qint64 second = openvpnPids().value(1);
         QVERIFY(second > 0 && second != first);
@@ -424,9 +423,6 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::newRow("runs a program")
             << QByteArray("script-security 2\nup /bin/sh\n") << "'script-security'";
-        QTest::newRow("no routes") << QByteArray("route-nopull\n") << "'route-nopull'";
-        QTest::newRow("route around the tunnel")
-            << QByteArray("route 0.0.0.0 0.0.0.0 net_gateway\n") << "'route'";
         QTest::newRow("NUL byte") << QByteArray("verb 3\n\0up /bin/sh\n", 19) << "NUL";
     }
     void hostileConfigurationNeverStartsOpenvpn()
@@ -540,13 +536,10 @@ private slots:
     }
     void malformedMessagesAreAnsweredAndTheConnectionEnds()
     {
-        const QByteArray cases[] = {
-            "GET / HTTP/1.0\r\n\r\n", // not ours
-            QByteArray("QN\x01\x63\x00\x00\x00\x00", 8), // unknown type
-            QByteArray("QN\x01\x02\x7f\xff\xff\xff", 8), // over the size limit
-            QByteArray("QN\x01\x01\x00\x00\x00\x01\x01", 9), // a body that is no map
-            wire::encode({wire::Type::Event, QCborMap()}), // what only the helper sends
-        };
+        // What the decoder refuses is in tst_helperprotocol; one such case, and a well-formed
+        // message only the helper may send.
+        const QByteArray cases[]
+            = {"GET / HTTP/1.0\r\n\r\n", wire::encode({wire::Type::Event, QCborMap()})};
         for (const QByteArray &bytes : cases) {
             RawClient raw;
             QVERIFY(raw.open(m_helper.socketPath()));
