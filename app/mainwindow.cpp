@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "accountsession.h"
+#include "autostart.h"
 #include "connectioncontroller.h"
 #include "latencytest.h"
 #include "mconfig.h"
@@ -8,6 +9,7 @@
 #include "menus.h"
 #include "mpanel.h"
 #include "mtitlebar.h"
+#include "mutils.h"
 #include "pages/accountpages.h"
 #include "pages/homepage.h"
 #include "pages/infopages.h"
@@ -151,6 +153,61 @@ void MainWindow::buildMenus()
     m_tray = new TrayController(m_services, trayMenu, this);
     for (MenuModel *model : {m_settingsModel, m_trayModel})
         connect(model, &MenuModel::triggered, this, &MainWindow::slotTrayMenuClick);
+    const auto page = [this](const QString &path) {
+        return [this, path] {
+            openUrl(Deploy::webUrl() + path);
+        };
+    };
+    const auto killSwitch = [this](const QString &id) {
+        return [this, id] {
+            m_controller->changeKillSwitch(id);
+            checkMenu();
+        };
+    };
+    m_menuActions = {
+        {QStringLiteral("id_show_main"),
+         [this] {
+             slotShowMainWindow();
+         }},
+        {QStringLiteral("id_exit"),
+         [this] {
+             requestExit();
+         }},
+        {QStringLiteral("id_tray"),
+         [this] {
+             close();
+         }},
+        {QStringLiteral("id_log"),
+         [this] {
+             sendLog();
+         }},
+        {QStringLiteral("id_speed"),
+         [this] {
+             emit signalTestSpeed();
+         }},
+        {QStringLiteral("id_help_desk"),
+         [this] {
+             openUrl(MConfig::instance()->helpDeskUrl);
+         }},
+        {QStringLiteral("id_online"),
+         [this] {
+             openUrl(MConfig::instance()->helpUrl);
+         }},
+        {QStringLiteral("id_check_ip"), page(QStringLiteral("what_is_my_ip/"))},
+        {QStringLiteral("id_dns_leak"), page(QStringLiteral("dns_leak_test/"))},
+        {QStringLiteral("id_about"),
+         [this] {
+             if (m_services.aboutDialog)
+                 m_services.aboutDialog(this);
+         }},
+        {QStringLiteral("id_fix_tap"),
+         [this] {
+             repairNetwork();
+         }},
+    };
+    for (const char *id :
+         {"id_killswitch_off", "id_killswitch_both", "id_killswitch_disc", "id_killswitch_local"})
+        m_menuActions.insert(QLatin1String(id), killSwitch(QLatin1String(id)));
     connect(m_tray, &TrayController::restoreRequested, this, &MainWindow::slotShowMainWindow);
 }
 
@@ -184,6 +241,12 @@ void MainWindow::wireConnection()
     connect(m_controller, &ConnectionController::purchaseRequested, m_purchase,
             [this] { m_purchase->offerButton(2)->click(); });
     connect(m_controller, &ConnectionController::spinTick, m_home, &HomePage::spinTick);
+    connect(m_controller, &ConnectionController::repairFinished, this,
+            [this](bool ok, const QString &report) {
+                showMessage(tr("TAP Installation"),
+                            ok ? tr("The network has been repaired.")
+                               : tr("Sorry, the network could not be repaired: %1").arg(report));
+            });
     connect(m_controller, &ConnectionController::reloginRequested, this,
             [this] { loginVPN(true); });
 }
@@ -296,6 +359,16 @@ void MainWindow::wirePages()
             [this] { openUrl(MConfig::instance()->helpUrl); });
     connect(m_help, &HelpPage::helpDeskClicked, this,
             [this] { openUrl(MConfig::instance()->helpDeskUrl); });
+    connect(m_help, &HelpPage::autoRunToggled, this, [this](bool on) {
+        const bool written = on ? enableLaunchAtLogin(QCoreApplication::applicationFilePath())
+                                : disableLaunchAtLogin();
+        if (!written) {
+            m_help->setAutoRun(!on);
+            showMessage(tr("Launch on system startup"),
+                        tr("Sorry, the start-up entry could not be written to %1")
+                            .arg(launchAtLoginFile()));
+        }
+    });
     connect(m_servers, &ServerPage::serverClicked, this, &MainWindow::onServerClicked);
     connect(m_servers, &ServerPage::refreshClicked, this, &MainWindow::onRefreshClicked);
     connect(this, &MBaseFrame::signalsWakeupApp, this, &MainWindow::slotShowMainWindow);
@@ -406,16 +479,32 @@ void MainWindow::registerVPN()
 void MainWindow::slotTrayMenuClick(const QString &id, const QString &lang)
 {
     qInfo().noquote() << "Menu:" << id << lang;
-    if (id == QLatin1String("id_show_main")) {
-        slotShowMainWindow();
-    } else if (id == QLatin1String("id_exit")) {
-        requestExit();
-    } else if (id == QLatin1String("id_tray")) {
-        close();
-    } else if (id == QLatin1String("id_about")) {
-        if (m_services.aboutDialog)
-            m_services.aboutDialog(this);
-    }
+    if (const auto action = m_menuActions.find(id); action != m_menuActions.end())
+        action.value()();
+    else if (!lang.isEmpty())
+        changeLanguage(lang);
+}
+
+void MainWindow::checkMenu()
+{
+    applySettingsChecks(m_settingsModel);
+}
+
+void MainWindow::repairNetwork()
+{
+    m_controller->repairNetwork();
+}
+
+void MainWindow::changeLanguage(const QString &file)
+{
+    MConfig &config = *MConfig::instance();
+    if (StrEquals(file, config.lang))
+        return;
+    showMessage(tr("Change Language"),
+                tr("You changed the language, it will take full effect after restart."));
+    config.lang = file;
+    m_services.save();
+    checkMenu();
 }
 
 void MainWindow::loadServerListFailed()
@@ -471,6 +560,8 @@ void MainWindow::showEvent(QShowEvent *event)
     m_loading->setListLoading(true);
     m_serverLoader->loadServerListTask();
     m_controller->startAccountTimers();
+    m_help->setAutoRun(launchAtLoginEnabled());
+    checkMenu();
     if (config.ckbAutoLogin > 0) {
         QTimer::singleShot(100, this, [this] {
             m_loading->setAccountBusy(true);

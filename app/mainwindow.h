@@ -3,6 +3,10 @@
 #include "appservices.h"
 #include "mbaseframe.h"
 
+#include <QHash>
+
+#include <functional>
+
 class AccountPage;
 class AccountSession;
 class ConnectionController;
@@ -90,6 +94,8 @@ public slots:
     void registerVPN();
     // One click of a menu entry of the settings or tray menu.
     void slotTrayMenuClick(const QString &id, const QString &lang);
+    // The check marks of the settings menu from the settings store.
+    void checkMenu();
     void loadServerListFailed();
     void slotUpdateSpeed(ServerItem *item, const QString &speed);
     void slotTestSpeed();
@@ -118,6 +124,8 @@ private:
     void onRefreshClicked();
     void showBalloonBelow(const QString &text, QWidget *field);
     void openUrl(const QString &url);
+    void changeLanguage(const QString &file);
+    void repairNetwork();
 
     AppServices m_services;
     ConnectionController *m_controller = nullptr;
@@ -128,6 +136,7 @@ private:
     MenuModel *m_settingsModel = nullptr;
     MenuModel *m_trayModel = nullptr;
     QMenu *m_settingsMenu = nullptr;
+    QHash<QString, std::function<void()>> m_menuActions;
 
     QWidget *m_pageHost = nullptr;
     QStackedLayout *m_stack = nullptr;

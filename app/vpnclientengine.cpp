@@ -1,5 +1,6 @@
 #include "vpnclientengine.h"
 
+#include "networkrepair.h"
 #include "vpnclient.h"
 
 namespace {
@@ -24,6 +25,17 @@ public:
     int stop() override { return vpnclient::instance()->stop(); }
     bool isStart() override { return vpnclient::instance()->isStart(); }
     void close() override { vpnclient::instance()->close(); }
+    void repairNetwork(RepairDone done) override
+    {
+        // Lives until its one answer; the caller's thread runs it.
+        auto *repair = new NetworkRepair;
+        QObject::connect(repair, &NetworkRepair::finished, repair,
+                         [repair, done](bool ok, const QString &report) {
+                             done(ok, report.toStdString());
+                             repair->deleteLater();
+                         });
+        repair->start();
+    }
 };
 
 } // namespace

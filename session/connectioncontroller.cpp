@@ -5,9 +5,11 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QPointer>
 #include <QTimer>
 
 #include <atomic>
+#include <cmath>
 
 namespace {
 
@@ -93,6 +95,22 @@ void onEngineTraffic(float inMb, float outMb)
 {
     if (ConnectionController *target = s_callbackTarget.load())
         emit target->signalTraffic(inMb, outMb);
+}
+
+// A rate as people write it: "1.5", "0.2", "0.000038", never with an exponent.
+QString rateText(float megabytes)
+{
+    if (!(megabytes > 0))
+        return QStringLiteral("0");
+    // Two significant digits below 1, two decimals above.
+    const int decimals
+        = megabytes >= 1 ? 2 : qBound(2, 1 - int(std::floor(std::log10(megabytes))), 6);
+    QString text = QString::number(double(megabytes), 'f', decimals);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -189,10 +207,7 @@ void ConnectionController::connectVPN()
     if (!m_engine)
         return;
 
-    const MConfig &config = *MConfig::instance();
-    m_engine->setKillSwith(config.killSwitch == QLatin1String("id_killswitch_off") ? 0 : 3);
-    m_engine->setKillDisconnect(config.killSwithDisc == 1);
-    m_engine->setKillLocal(config.killSwithAllLocal >= 0);
+    passKillSwitch();
     m_engine->setconfig(m_host.toStdString(), m_ovpn.toStdString());
 
     const int code = m_engine->start();
@@ -269,8 +284,8 @@ void ConnectionController::statuesChanged(const QString &status, const QString &
 
 void ConnectionController::slotTraffic(float inMb, float /*outMb*/)
 {
-    m_view.idText = QStringLiteral(" ") + trMain("Speed") + QStringLiteral(":")
-        + QString::number(double(inMb), 'g') + QStringLiteral(" MB/s");
+    m_view.idText = QStringLiteral(" ") + trMain(QT_TRANSLATE_NOOP("MainWindow", "Speed"))
+        + QStringLiteral(":") + rateText(inMb) + QStringLiteral(" MB/s");
     emit viewChanged();
 }
 
@@ -294,13 +309,66 @@ void ConnectionController::shutdown()
     m_engine->close();
 }
 
+bool ConnectionController::changeKillSwitch(const QString &id)
+{
+    MConfig &config = *MConfig::instance();
+    if (id == QLatin1String("id_killswitch_off") || id == QLatin1String("id_killswitch_both"))
+        config.killSwitch = id;
+    else if (id == QLatin1String("id_killswitch_disc"))
+        config.killSwithDisc = config.killSwithDisc == 0 ? 1 : 0;
+    else if (id == QLatin1String("id_killswitch_local"))
+        config.killSwithAllLocal = config.killSwithAllLocal < 0 ? 1 : -1;
+    else
+        return false;
+    if (engineRunning()) {
+        connectVPN();
+    } else if (m_engine) {
+        // The block while disconnected comes and goes now, not at the next connect.
+        passKillSwitch();
+    }
+    return true;
+}
+
+void ConnectionController::repairNetwork()
+{
+    qInfo() << "Install TAP....";
+    if (!m_engine)
+        return;
+    QPointer<ConnectionController> self(this);
+    m_engine->repairNetwork([self](bool ok, const std::string &report) {
+        const QString text = fromEngine(report);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, ok, text] {
+                if (!self)
+                    return;
+                qInfo().noquote() << "Repair:" << text;
+                if (ok) {
+                    MConfig::instance()->installedTap = QStringLiteral("installed");
+                    self->m_services.save();
+                    qInfo() << "Install TAP Finished";
+                }
+                emit self->repairFinished(ok, text);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ConnectionController::passKillSwitch()
+{
+    const MConfig &config = *MConfig::instance();
+    m_engine->setKillSwith(config.killSwitch == QLatin1String("id_killswitch_off") ? 0 : 3);
+    m_engine->setKillDisconnect(config.killSwithDisc == 1);
+    m_engine->setKillLocal(config.killSwithAllLocal >= 0);
+}
+
 void ConnectionController::checkExpiry()
 {
     if (!m_loggedIn || m_currentStatus != QLatin1String("CONNECTED")
         || m_services.currentTime() < m_expireDate)
         return;
     stopVPN();
-    m_view.statusText = trMain("Your account is expired");
+    m_view.statusText = trMain(QT_TRANSLATE_NOOP("MainWindow", "Your account is expired"));
     emit viewChanged();
 }
 
@@ -316,5 +384,5 @@ void ConnectionController::setBusy(bool busy)
 
 QString ConnectionController::userIdText() const
 {
-    return trMain("ID:%1  ").arg(MConfig::getUserId());
+    return trMain(QT_TRANSLATE_NOOP("MainWindow", "ID:%1  ")).arg(MConfig::getUserId());
 }

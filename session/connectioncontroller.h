@@ -79,6 +79,12 @@ public slots:
     void applyServerChoice(bool reconnect);
     // Program exit: stop, then close the engine.
     void shutdown();
+    // A kill-switch menu entry: updates its setting (in memory) and hands the policy to the
+    // engine at once; a running tunnel reconnects with it. False for an unknown id.
+    bool changeKillSwitch(const QString &id);
+    // "Fix Tap": the engine's network repair, without waiting. A repair that worked marks the
+    // adapter installed.
+    void repairNetwork();
 
 signals:
     void signalStatuesChanged(const QString &status, const QString &info);
@@ -94,12 +100,14 @@ signals:
     void reloginRequested();
     // The busy image is due for a repaint.
     void spinTick();
+    void repairFinished(bool ok, const QString &report);
 
 private slots:
     void checkExpiry();
 
 private:
     void setBusy(bool busy);
+    void passKillSwitch();
     QString userIdText() const;
 
     VpnEngine *m_engine = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The calls the client makes on the tunnel engine, as an interface, so that the connection
@@ -27,4 +28,7 @@ public:
     virtual int stop() = 0;
     virtual bool isStart() = 0;
     virtual void close() = 0;
+    // The network repair: returns at once; done runs later, on any thread, exactly once.
+    using RepairDone = std::function<void(bool ok, const std::string &report)>;
+    virtual void repairNetwork(RepairDone done) = 0;
 };

@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -297,6 +298,25 @@ struct vpnclient::Private
     // Connects now, so that a running session is reported without waiting for a call.
     void attach();
 
+    // A changed policy goes to the helper once the caller's current work is done, so that
+    // the setters of one change arrive as one message, and never half set.
+    bool policyPending = false;
+    void policyChanged()
+    {
+        if (policyPending)
+            return;
+        policyPending = true;
+        QTimer::singleShot(0, [this]() {
+            if (!policyPending || !policy.known)
+                return;
+            policyPending = false;
+            QCborMap body;
+            policy.writeTo(&body);
+            onLink([body](Link *link) { return link->command(wire::Type::SetPolicy, body); },
+                   false);
+        });
+    }
+
     void shutdown()
     {
         if (!link)
@@ -332,18 +352,28 @@ vpnclient::~vpnclient()
 void vpnclient::setKillSwith(int level)
 {
     // Only 0 and 3 are defined; anything else errs on the side of blocking.
-    d->policy.level = level == 0 ? 0 : 3;
+    const int value = level == 0 ? 0 : 3;
+    if (d->policy.known && d->policy.level == value)
+        return;
+    d->policy.level = value;
     d->policy.known = true;
+    d->policyChanged();
 }
 
 void vpnclient::setKillDisconnect(bool keep)
 {
+    if (d->policy.keep == keep)
+        return;
     d->policy.keep = keep;
+    d->policyChanged();
 }
 
 void vpnclient::setKillLocal(bool allow)
 {
+    if (d->policy.lan == allow)
+        return;
     d->policy.lan = allow;
+    d->policyChanged();
 }
 
 void vpnclient::setconfig(const std::string &server, const std::string &config)
@@ -360,6 +390,7 @@ int vpnclient::start()
         return StartConfigRefused;
     }
     QCborMap body;
+    d->policyPending = false;
     body.insert(QStringLiteral("server"), QString::fromStdString(d->server));
     body.insert(QStringLiteral("config"), QByteArray::fromStdString(d->config));
     d->policy.writeTo(&body);
@@ -387,6 +418,7 @@ int vpnclient::start()
 int vpnclient::stop()
 {
     QCborMap body;
+    d->policyPending = false;
     d->policy.writeTo(&body);
     d->running.store(false);
     d->onLink([body](Link *link) { return link->command(wire::Type::Disconnect, body); }, false);

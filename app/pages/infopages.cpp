@@ -65,3 +65,9 @@ HelpPage::HelpPage(QWidget *parent)
     connect(buttons[3], &QPushButton::clicked, this, &HelpPage::checkUpdateClicked);
     connect(m_autoRun, &QCheckBox::toggled, this, &HelpPage::autoRunToggled);
 }
+
+void HelpPage::setAutoRun(bool on)
+{
+    const QSignalBlocker quiet(m_autoRun);
+    m_autoRun->setChecked(on);
+}

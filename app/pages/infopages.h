@@ -29,6 +29,9 @@ class HelpPage : public Page
 public:
     explicit HelpPage(QWidget *parent);
 
+    // Sets the box without reporting a toggle.
+    void setAutoRun(bool on);
+
 signals:
     void onlineHelpClicked();
     void helpDeskClicked();

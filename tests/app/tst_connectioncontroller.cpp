@@ -33,6 +33,10 @@ private slots:
     void expiredAccountShowsTheDialogInstead();
     void expiryWhileConnectedStops();
     void engineEventsFromOtherThreadsArriveInOrder();
+    void killSwitchMenuReachesTheEngineAtOnce();
+    void ratesAreWrittenWithoutExponent_data();
+    void ratesAreWrittenWithoutExponent();
+    void repairMarksTheAdapterOnlyWhenItWorked();
 
 private:
     AppServices services();
@@ -341,6 +345,74 @@ void ConnectionControllerTest::engineEventsFromOtherThreadsArriveInOrder()
     }
     QCOMPARE(controller.view().idText, QStringLiteral(" Speed:2.5 MB/s"));
     QVERIFY(log.contains(QStringLiteral("VPN: engine line")));
+}
+
+void ConnectionControllerTest::killSwitchMenuReachesTheEngineAtOnce()
+{
+    FakeEngine engine;
+    ConnectionController controller(&engine, services());
+    MConfig &config = *MConfig::instance();
+    // Each toggle flips its field; idle, the whole policy goes to the engine at once.
+    QVERIFY(controller.changeKillSwitch(QStringLiteral("id_killswitch_local")));
+    QCOMPARE(config.killSwithAllLocal, -1);
+    QVERIFY(controller.changeKillSwitch(QStringLiteral("id_killswitch_local")));
+    QCOMPARE(config.killSwithAllLocal, 1);
+    QVERIFY(controller.changeKillSwitch(QStringLiteral("id_killswitch_disc")));
+    QVERIFY(controller.changeKillSwitch(QStringLiteral("id_killswitch_disc")));
+    QCOMPARE(config.killSwithDisc, 0);
+    QVERIFY(!controller.changeKillSwitch(QStringLiteral("id_dns")));
+    QCOMPARE(engine.calls.mid(0, 3),
+             (QStringList{"setKillSwith(0)", "setKillDisconnect(0)", "setKillLocal(0)"}));
+    QCOMPARE(engine.calls.size(), 12);
+    QVERIFY(!engine.calls.contains(QStringLiteral("start")));
+
+    // "On" while connected reconnects with the kill switch on.
+    controller.setLoggedIn(true);
+    controller.setExpireDate(m_now.addDays(1));
+    engine.running = true;
+    engine.calls.clear();
+    QVERIFY(controller.changeKillSwitch(QStringLiteral("id_killswitch_both")));
+    QCOMPARE(config.killSwitch, QStringLiteral("id_killswitch_both"));
+    QCOMPARE(engine.calls.first(), QStringLiteral("setKillSwith(3)"));
+    QCOMPARE(engine.calls.last(), QStringLiteral("start"));
+}
+
+void ConnectionControllerTest::ratesAreWrittenWithoutExponent_data()
+{
+    QTest::addColumn<float>("rate");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << 1.5f << "1.5";
+    QTest::newRow("two decimals") << 12.25f << "12.25";
+    QTest::newRow("tiny") << 3.8147e-05f << "0.000038";
+    QTest::newRow("below one") << 0.2f << "0.2";
+    QTest::newRow("nothing") << 0.0f << "0";
+}
+
+void ConnectionControllerTest::ratesAreWrittenWithoutExponent()
+{
+    QFETCH(float, rate);
+    QFETCH(QString, text);
+    FakeEngine engine;
+    ConnectionController controller(&engine, services());
+    controller.slotTraffic(rate, 0);
+    QCOMPARE(controller.view().idText, QStringLiteral(" Speed:%1 MB/s").arg(text));
+}
+
+void ConnectionControllerTest::repairMarksTheAdapterOnlyWhenItWorked()
+{
+    for (const bool ok : {false, true}) {
+        FakeEngine engine;
+        engine.repairOk = ok;
+        ConnectionController controller(&engine, services());
+        MConfig::instance()->installedTap.clear();
+        QSignalSpy finished(&controller, &ConnectionController::repairFinished);
+        controller.repairNetwork();
+        QVERIFY(finished.wait(2000));
+        QCOMPARE(finished.at(0).at(0).toBool(), ok);
+        QCOMPARE(finished.at(0).at(1).toString(), QStringLiteral("repaired"));
+        QCOMPARE(MConfig::instance()->installedTap.isEmpty(), !ok);
+        QCOMPARE(m_saves, ok ? 1 : 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(ConnectionControllerTest)

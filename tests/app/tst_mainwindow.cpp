@@ -4,6 +4,7 @@
 // the menus dispatch; server data stays text.
 
 #include "accountsession.h"
+#include "autostart.h"
 #include "connectioncontroller.h"
 #include "fakeengine.h"
 #include "mainwindow.h"
@@ -19,6 +20,7 @@
 #include "traycontroller.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,6 +45,10 @@ private slots:
     void engineEventsAreAppliedOnlyFromTheEventLoop();
     void closeHidesToTheTrayAndExitStopsForGood();
     void menuModelKeepsCheckMarksAndReportsClicks();
+    void menuEntriesDoWhatTheySay_data();
+    void menuEntriesDoWhatTheySay();
+    void killSwitchAndLanguageMarksFollowTheSettings();
+    void startupBoxWritesDisablesAndReadsTheAutostartEntry();
     void serverDataIsShownAsText();
 
 private:
@@ -60,6 +66,7 @@ private:
     QStringList m_trayMessages;
     QList<QUrl> m_urls;
     QList<int> m_quits;
+    int m_abouts = 0;
 };
 
 void MainWindowTest::initTestCase()
@@ -80,6 +87,7 @@ void MainWindowTest::init()
     m_trayMessages.clear();
     m_urls.clear();
     m_quits.clear();
+    m_abouts = 0;
     makeWindow();
 }
 
@@ -100,6 +108,9 @@ void MainWindowTest::makeWindow()
     };
     services.quit = [this](int code) {
         m_quits << code;
+    };
+    services.aboutDialog = [this](QWidget *) {
+        ++m_abouts;
     };
     m_window.reset();
     m_window = std::make_unique<MainWindow>(services, &m_engine);
@@ -265,6 +276,107 @@ void MainWindowTest::menuModelKeepsCheckMarksAndReportsClicks()
     QVERIFY(!a->isChecked());
     second->actions().at(2)->trigger();
     QCOMPARE(clicks, (QStringList{"id_a", "de.qm"}));
+}
+
+void MainWindowTest::menuEntriesDoWhatTheySay_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("effect");
+    const QString web = Deploy::webUrl();
+    QTest::newRow("ip checker") << "id_check_ip"
+                                << "url " + web + "what_is_my_ip/";
+    QTest::newRow("dns leak") << "id_dns_leak"
+                              << "url " + web + "dns_leak_test/";
+    QTest::newRow("helpdesk") << "id_help_desk"
+                              << "url https://127.0.0.1/helpdesk/";
+    QTest::newRow("online help") << "id_online"
+                                 << "url https://127.0.0.1/help/";
+    QTest::newRow("about") << "id_about"
+                           << "about";
+    QTest::newRow("fix tap") << "id_fix_tap"
+                             << "message TAP Installation|The network has been repaired.";
+    QTest::newRow("unknown") << "id_nothing"
+                             << "";
+}
+
+void MainWindowTest::menuEntriesDoWhatTheySay()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, effect);
+    MConfig::instance()->helpDeskUrl = QStringLiteral("https://127.0.0.1/helpdesk/");
+    MConfig::instance()->helpUrl = QStringLiteral("https://127.0.0.1/help/");
+    QStringList effects;
+    m_window->slotTrayMenuClick(id, QString());
+    QTRY_VERIFY_WITH_TIMEOUT(m_urls.size() + m_messages.size() + m_abouts > 0 || effect.isEmpty(),
+                             2000);
+    for (const QUrl &url : qAsConst(m_urls))
+        effects << QStringLiteral("url ") + url.toString();
+    for (const QString &message : qAsConst(m_messages))
+        effects << QStringLiteral("message ") + message;
+    if (m_abouts > 0)
+        effects << QStringLiteral("about");
+    QCOMPARE(effects.join(QLatin1Char(';')), effect);
+}
+
+void MainWindowTest::killSwitchAndLanguageMarksFollowTheSettings()
+{
+    MenuModel *menu = m_window->settingsModel();
+    m_window->checkMenu();
+    QVERIFY(menu->isChecked(QStringLiteral("id_killswitch_off")));
+    QVERIFY(menu->isChecked(QStringLiteral("id_killswitch_local")));
+    QVERIFY(!menu->isChecked(QStringLiteral("id_killswitch_disc")));
+    QVERIFY(menu->isChecked(QStringLiteral("en.qm")));
+    m_window->slotTrayMenuClick(QStringLiteral("id_killswitch_both"), QString());
+    m_window->slotTrayMenuClick(QStringLiteral("id_killswitch_disc"), QString());
+    m_window->slotTrayMenuClick(QStringLiteral("id_killswitch_local"), QString());
+    QVERIFY(menu->isChecked(QStringLiteral("id_killswitch_both")));
+    QVERIFY(!menu->isChecked(QStringLiteral("id_killswitch_off")));
+    QVERIFY(menu->isChecked(QStringLiteral("id_killswitch_disc")));
+    QVERIFY(!menu->isChecked(QStringLiteral("id_killswitch_local")));
+    // The policy went to the engine without a connect.
+    QCOMPARE(m_engine.calls.last(), QStringLiteral("setKillLocal(0)"));
+
+    // Another language: one message, stored; the same one again: nothing.
+    m_window->slotTrayMenuClick(QString(), QStringLiteral("de.qm"));
+    m_window->slotTrayMenuClick(QString(), QStringLiteral("de.qm"));
+    QCOMPARE(m_messages,
+             QStringList{QStringLiteral("Change Language|You changed the language, it "
+                                        "will take full effect after restart.")});
+    QCOMPARE(MConfig::instance()->lang, QStringLiteral("de.qm"));
+    QVERIFY(menu->isChecked(QStringLiteral("de.qm")) && !menu->isChecked(QStringLiteral("en.qm")));
+}
+
+void MainWindowTest::startupBoxWritesDisablesAndReadsTheAutostartEntry()
+{
+    const QString entry = launchAtLoginFile();
+    QVERIFY(entry.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
+    QFile::remove(entry);
+    auto *box = child<QCheckBox>("CkbAutoRun");
+    box->setChecked(true);
+    QVERIFY(launchAtLoginEnabled());
+    QByteArray output;
+    QCOMPARE(runCommand(QStringLiteral("desktop-file-validate"), {entry}, &output), 0);
+    QVERIFY2(output.trimmed().isEmpty(), output.constData());
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains(QCoreApplication::applicationFilePath().toUtf8()));
+    file.close();
+
+    // Unchecked: the entry stays, disabled; a new window shows the box as stored.
+    box->setChecked(false);
+    QVERIFY(QFile::exists(entry));
+    QVERIFY(!launchAtLoginEnabled());
+    QCOMPARE(runCommand(QStringLiteral("desktop-file-validate"), {entry}), 0);
+    for (const bool on : {true, false}) {
+        QVERIFY(on ? enableLaunchAtLogin(QCoreApplication::applicationFilePath())
+                   : disableLaunchAtLogin());
+        makeWindow();
+        m_window->show();
+        QCOMPARE(child<QCheckBox>("CkbAutoRun")->isChecked(), on);
+    }
+    // An entry naming a program that is gone does not count.
+    QVERIFY(enableLaunchAtLogin(QStringLiteral("/nonexistent/quellnet")));
+    QVERIFY(!launchAtLoginEnabled());
 }
 
 void MainWindowTest::serverDataIsShownAsText()

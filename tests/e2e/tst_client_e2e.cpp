@@ -163,6 +163,20 @@ void ClientE2eTest::loginConnectTrafficDisconnect()
     QCOMPARE(connectButton->text(), QStringLiteral("Connect"));
     QVERIFY(!window->controller()->engineRunning());
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+
+    // The kill-switch menu reaches the helper at once: the block comes and goes.
+    const auto tableUp = [] {
+        return runCommand(QStringLiteral("nft"),
+                          {QStringLiteral("list"), QStringLiteral("table"), QStringLiteral("inet"),
+                           QStringLiteral("quellnet")})
+            == 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!tableUp(), 5000);
+    window->slotTrayMenuClick(QStringLiteral("id_killswitch_both"), QString());
+    window->slotTrayMenuClick(QStringLiteral("id_killswitch_disc"), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(tableUp(), 5000);
+    window->slotTrayMenuClick(QStringLiteral("id_killswitch_disc"), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!tableUp(), 5000);
     window->requestExit();
 }
 

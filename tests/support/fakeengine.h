@@ -48,9 +48,16 @@ public:
     }
     bool isStart() override { return running; }
     void close() override { calls << QStringLiteral("close"); }
+    void repairNetwork(RepairDone done) override
+    {
+        calls << QStringLiteral("repairNetwork");
+        done(repairOk, repairReport);
+    }
 
     QStringList calls;
     int startResult = 0;
+    bool repairOk = true;
+    std::string repairReport = "repaired";
     bool running = false;
     EventCallback event = nullptr;
     LogCallback log = nullptr;
