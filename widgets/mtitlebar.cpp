@@ -363,6 +363,9 @@ void MTitleBar::mouseMoveEvent(QMouseEvent *event)
         else
             emit windowMove(m_dragPoint - m_pressPoint);
         m_pressPoint = m_dragPoint;
+        // Taken here: a dialog that drags on its own would move the window a second time.
+        event->accept();
+        return;
     }
     QWidget::mouseMoveEvent(event);
 }
