@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextCodec>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
@@ -146,4 +148,12 @@ void installTranslation(QApplication &app, const QString &lang)
     if (!translator->load(lang, QStringLiteral(":/lang/")))
         qInfo() << "Load Lang Failed:" << lang;
     app.installTranslator(translator);
+    // Qt's own texts (standard buttons, dialogs) where the system has them.
+    const QString locale = QFileInfo(lang).completeBaseName().replace(QLatin1Char('-'), QLatin1Char('_'));
+    auto *qtTexts = new QTranslator(&app);
+    if (qtTexts->load(QStringLiteral("qtbase_") + locale,
+                      QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtTexts);
+    if (locale == QLatin1String("he"))
+        app.setLayoutDirection(Qt::RightToLeft);
 }

