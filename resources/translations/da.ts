@@ -5,619 +5,619 @@
     <name>AccountPage</name>
     <message>
         <source>Account Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontooplysninger</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail</translation>
     </message>
     <message>
         <source>Expired on:</source>
-        <translation type="unfinished"></translation>
+        <translation>Udløbsdato:</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation type="unfinished"></translation>
+        <translation>Maskin-ID</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Seneste betaling:</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind igen for at opdatere dine kontooplysninger</translation>
     </message>
     <message>
         <source>Re-Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind igen</translation>
     </message>
     <message>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ud</translation>
     </message>
 </context>
 <context>
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation type="unfinished"></translation>
+        <translation>Indtast e-mail</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Opdater</translation>
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontooplysningerne er blevet opdateret</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontooplysningerne kunne desværre ikke opdateres. Kontrollér din netværksforbindelse, og prøv igen.</translation>
     </message>
     <message>
         <source>Please type password</source>
-        <translation type="unfinished"></translation>
+        <translation>Indtast adgangskode</translation>
     </message>
     <message>
         <source>Invalid email</source>
-        <translation type="unfinished"></translation>
+        <translation>Ugyldig e-mail</translation>
     </message>
     <message>
         <source>Sorry, passwords do not match</source>
-        <translation type="unfinished"></translation>
+        <translation>Adgangskoderne stemmer desværre ikke overens</translation>
     </message>
     <message>
         <source>Password length is less than 6</source>
-        <translation type="unfinished"></translation>
+        <translation>Adgangskoden er kortere end 6 tegn</translation>
     </message>
     <message>
         <source>Please re-login</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind igen</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Ingen</translation>
     </message>
 </context>
 <context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hjælp</translation>
     </message>
     <message>
         <source>Rate App</source>
-        <translation type="unfinished"></translation>
+        <translation>Bedøm appen</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Onlinehjælp</translation>
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Helpdesk</translation>
     </message>
     <message>
         <source>Check Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Søg efter opdateringer</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Start ved systemstart</translation>
     </message>
 </context>
 <context>
     <name>HomePage</name>
     <message>
         <source>Login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind på din konto</translation>
     </message>
     <message>
         <source>VPN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-hjælp</translation>
     </message>
     <message>
         <source>Please login</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Skift VPN-server</translation>
     </message>
     <message>
         <source>Choose a server</source>
-        <translation type="unfinished"></translation>
+        <translation>Vælg en server</translation>
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation type="unfinished"></translation>
+        <translation>Abonner på VPN</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation type="unfinished"></translation>
+        <translation>Abonner</translation>
     </message>
     <message>
         <source>Expires</source>
-        <translation type="unfinished"></translation>
+        <translation>Udløber</translation>
     </message>
 </context>
 <context>
     <name>LoginPage</name>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail:</translation>
     </message>
     <message>
         <source>Type your email</source>
-        <translation type="unfinished"></translation>
+        <translation>Indtast din e-mail</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Adgangskode:</translation>
     </message>
     <message>
         <source>Type your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Indtast din adgangskode</translation>
     </message>
     <message>
         <source>Login automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind automatisk</translation>
     </message>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrer</translation>
     </message>
     <message>
         <source>Forget password</source>
-        <translation type="unfinished"></translation>
+        <translation>Glemt adgangskode</translation>
     </message>
     <message>
         <source>Change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Skift din adgangskode</translation>
     </message>
 </context>
 <context>
     <name>MAboutUS</name>
     <message>
         <source>About </source>
-        <translation type="unfinished"></translation>
+        <translation>Om </translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Version:</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation type="unfinished"></translation>
+        <translation>Websted:</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Support:</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 Quellnet. Alle rettigheder forbeholdes.</translation>
     </message>
 </context>
 <context>
     <name>MBaseDialog</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuller</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nej</translation>
     </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation type="unfinished"></translation>
+        <translation>Download den nyeste version</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation type="unfinished"></translation>
+        <translation>Installer opdateringen</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation type="unfinished"></translation>
+        <translation>Vil du lukke programmet for at installere den nye version?</translation>
     </message>
 </context>
 <context>
     <name>MMessageBox</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuller</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nej</translation>
     </message>
     <message>
         <source>Yes to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja til alle</translation>
     </message>
     <message>
         <source>No to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Nej til alle</translation>
     </message>
 </context>
 <context>
     <name>MTrailDlg</name>
     <message>
         <source>Account Expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontoen er udløbet</translation>
     </message>
     <message>
         <source>Your account has expired.Please buy Quellnet services</source>
-        <translation type="unfinished"></translation>
+        <translation>Din konto er udløbet. Køb venligst Quellnet-tjenester</translation>
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation type="unfinished"></translation>
+        <translation>Hvis du allerede har købt, skal du logge ind igen for at opdatere oplysningerne</translation>
     </message>
     <message>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Senere</translation>
     </message>
     <message>
         <source>Buy Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Køb nu</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Indstillinger</translation>
     </message>
     <message>
         <source>TAP Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>TAP-installation</translation>
     </message>
     <message>
         <source>The network has been repaired.</source>
-        <translation type="unfinished"></translation>
+        <translation>Netværket er blevet repareret.</translation>
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Netværket kunne desværre ikke repareres: %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Start ved systemstart</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Startposten kunne desværre ikke skrives til %1</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Skift sprog</translation>
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation type="unfinished"></translation>
+        <translation>Du har skiftet sprog. Ændringen træder fuldt i kraft efter genstart.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation type="unfinished"></translation>
+        <translation>Programmet kører stadig</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprog</translation>
     </message>
     <message>
         <source>Speed Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Hastighedstest</translation>
     </message>
     <message>
         <source>Kill Switch</source>
-        <translation type="unfinished"></translation>
+        <translation>Kill Switch</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Fra</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Til</translation>
     </message>
     <message>
         <source>Block While Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Bloker, når forbindelsen er afbrudt</translation>
     </message>
     <message>
         <source>Allow Traffic to Local Networks</source>
-        <translation type="unfinished"></translation>
+        <translation>Tillad trafik til lokale netværk</translation>
     </message>
     <message>
         <source>Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Support</translation>
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Helpdesk</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Onlinehjælp</translation>
     </message>
     <message>
         <source>Open Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Åbn log</translation>
     </message>
     <message>
         <source>Fix Tap</source>
-        <translation type="unfinished"></translation>
+        <translation>Reparer TAP</translation>
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-adressetjek</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
-        <translation type="unfinished"></translation>
+        <translation>DNS-lækagetest</translation>
     </message>
     <message>
         <source>About Quellnet</source>
-        <translation type="unfinished"></translation>
+        <translation>Om Quellnet</translation>
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Kør i systembakken</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Afslut</translation>
     </message>
     <message>
         <source>Show Main Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Vis hovedvindue</translation>
     </message>
     <message>
         <source>Invalid request,please reinstall program</source>
-        <translation type="unfinished"></translation>
+        <translation>Ugyldig anmodning, geninstaller programmet</translation>
     </message>
     <message>
         <source>Find password failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Gendannelse af adgangskode mislykkedes, prøv igen</translation>
     </message>
     <message>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Login mislykkedes</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrering mislykkedes</translation>
     </message>
     <message>
         <source>Find password</source>
-        <translation type="unfinished"></translation>
+        <translation>Gendan adgangskode</translation>
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail eller adgangskode er tom</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
-        <translation type="unfinished"></translation>
+        <translation>Kun én enhed kan knyttes til den samme konto i hvert system</translation>
     </message>
     <message>
         <source>Incorrect password or user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Forkert adgangskode, eller brugeren findes ikke</translation>
     </message>
     <message>
         <source>This email was registered,please login with it</source>
-        <translation type="unfinished"></translation>
+        <translation>Denne e-mail er allerede registreret, log ind med den</translation>
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrering mislykkedes, prøv igen</translation>
     </message>
     <message>
         <source>Find Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Gendan adgangskode</translation>
     </message>
     <message>
         <source>Change password link is sent to your email address</source>
-        <translation type="unfinished"></translation>
+        <translation>Et link til ændring af adgangskoden er sendt til din e-mailadresse</translation>
     </message>
     <message>
         <source>please click it to change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>klik på det for at ændre din adgangskode</translation>
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Denne bruger findes desværre ikke</translation>
     </message>
     <message>
         <source>VPN Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN forbundet</translation>
     </message>
     <message>
         <source>VPN is connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN er forbundet</translation>
     </message>
     <message>
         <source>Ready to Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Klar til at forbinde</translation>
     </message>
     <message>
         <source>VPN is disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN er afbrudt</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Forbindelse mislykkedes</translation>
     </message>
     <message>
         <source>VPN connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-forbindelse mislykkedes</translation>
     </message>
     <message>
         <source>Install TAP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Installerer TAP...</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Forbinder...</translation>
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Tildeler IP...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>Henter konfiguration...</translation>
     </message>
     <message>
         <source>Resolving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Slår op...</translation>
     </message>
     <message>
         <source>Connect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Opret forbindelse til VPN-server</translation>
     </message>
     <message>
         <source>Disconnect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Afbryd forbindelsen til VPN-server</translation>
     </message>
     <message>
         <source>Cancel connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuller forbindelse</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Hastighed</translation>
     </message>
     <message>
         <source>Your account is expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Din konto er udløbet</translation>
     </message>
     <message>
         <source>ID:%1  </source>
-        <translation type="unfinished"></translation>
+        <translation>ID:%1  </translation>
     </message>
 </context>
 <context>
     <name>Page</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Hjem</translation>
     </message>
 </context>
 <context>
     <name>PurchasePage</name>
     <message>
         <source>Purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Køb</translation>
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind på din konto igen efter købet</translation>
     </message>
     <message>
         <source>1 Month</source>
-        <translation type="unfinished"></translation>
+        <translation>1 måned</translation>
     </message>
     <message>
         <source>3 Months</source>
-        <translation type="unfinished"></translation>
+        <translation>3 måneder</translation>
     </message>
     <message>
         <source>2 Years</source>
-        <translation type="unfinished"></translation>
+        <translation>2 år</translation>
     </message>
 </context>
 <context>
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrer</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation type="unfinished"></translation>
+        <translation>Nye brugere får en gratis prøveperiode på én dag</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail:</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation type="unfinished"></translation>
+        <translation>Samme som din betalings-e-mail.</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Adgangskode:</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Længere end 5 tegn</translation>
     </message>
     <message>
         <source>Type password again</source>
-        <translation type="unfinished"></translation>
+        <translation>Indtast adgangskoden igen</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Log ind</translation>
     </message>
 </context>
 <context>
     <name>ServerListLoader</name>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Mislykkedes</translation>
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation type="unfinished"></translation>
+        <translation>Indlæsning af serverliste mislykkedes,</translation>
     </message>
 </context>
 <context>
     <name>ServerPage</name>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Servere</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Opdater</translation>
     </message>
 </context>
 <context>
     <name>TrayController</name>
     <message>
         <source>Double click to active program,right click to popup menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Dobbeltklik for at aktivere programmet, højreklik for at åbne menuen</translation>
     </message>
 </context>
 </TS>

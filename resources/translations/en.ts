@@ -5,619 +5,619 @@
     <name>AccountPage</name>
     <message>
         <source>Account Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Account Information</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>Email</translation>
     </message>
     <message>
         <source>Expired on:</source>
-        <translation type="unfinished"></translation>
+        <translation>Expired on:</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation type="unfinished"></translation>
+        <translation>Machine ID</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Last payment:</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation type="unfinished"></translation>
+        <translation>Re-Login to refresh your account information</translation>
     </message>
     <message>
         <source>Re-Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Re-Login</translation>
     </message>
     <message>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Logout</translation>
     </message>
 </context>
 <context>
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation type="unfinished"></translation>
+        <translation>Please type email</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation type="unfinished"></translation>
+        <translation>Account information has been refreshed</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sorry, the account information could not be refreshed, please check your network and try it again.</translation>
     </message>
     <message>
         <source>Please type password</source>
-        <translation type="unfinished"></translation>
+        <translation>Please type password</translation>
     </message>
     <message>
         <source>Invalid email</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid email</translation>
     </message>
     <message>
         <source>Sorry, passwords do not match</source>
-        <translation type="unfinished"></translation>
+        <translation>Sorry, passwords do not match</translation>
     </message>
     <message>
         <source>Password length is less than 6</source>
-        <translation type="unfinished"></translation>
+        <translation>Password length is less than 6</translation>
     </message>
     <message>
         <source>Please re-login</source>
-        <translation type="unfinished"></translation>
+        <translation>Please re-login</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>None</translation>
     </message>
 </context>
 <context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Help</translation>
     </message>
     <message>
         <source>Rate App</source>
-        <translation type="unfinished"></translation>
+        <translation>Rate App</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Online Help</translation>
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation type="unfinished"></translation>
+        <translation>HelpDesk</translation>
     </message>
     <message>
         <source>Check Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Check Update</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Launch on system startup</translation>
     </message>
 </context>
 <context>
     <name>HomePage</name>
     <message>
         <source>Login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Login your account</translation>
     </message>
     <message>
         <source>VPN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN Help</translation>
     </message>
     <message>
         <source>Please login</source>
-        <translation type="unfinished"></translation>
+        <translation>Please login</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Change your vpn server</translation>
     </message>
     <message>
         <source>Choose a server</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose a server</translation>
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation type="unfinished"></translation>
+        <translation>Subscribe VPN</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation type="unfinished"></translation>
+        <translation>Subscribe</translation>
     </message>
     <message>
         <source>Expires</source>
-        <translation type="unfinished"></translation>
+        <translation>Expires</translation>
     </message>
 </context>
 <context>
     <name>LoginPage</name>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Login</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>Email:</translation>
     </message>
     <message>
         <source>Type your email</source>
-        <translation type="unfinished"></translation>
+        <translation>Type your email</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>Type your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Type your password</translation>
     </message>
     <message>
         <source>Login automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Login automatically</translation>
     </message>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Register</translation>
     </message>
     <message>
         <source>Forget password</source>
-        <translation type="unfinished"></translation>
+        <translation>Forget password</translation>
     </message>
     <message>
         <source>Change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Change your password</translation>
     </message>
 </context>
 <context>
     <name>MAboutUS</name>
     <message>
         <source>About </source>
-        <translation type="unfinished"></translation>
+        <translation>About </translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Version:</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation type="unfinished"></translation>
+        <translation>Website:</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Support:</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 Quellnet. All rights reserved.</translation>
     </message>
 </context>
 <context>
     <name>MBaseDialog</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Ok</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation type="unfinished"></translation>
+        <translation>Download the latest version</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation type="unfinished"></translation>
+        <translation>Install the update</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation type="unfinished"></translation>
+        <translation>Do you want to close program to install the new version?</translation>
     </message>
 </context>
 <context>
     <name>MMessageBox</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Ok</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>Yes to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes to All</translation>
     </message>
     <message>
         <source>No to All</source>
-        <translation type="unfinished"></translation>
+        <translation>No to All</translation>
     </message>
 </context>
 <context>
     <name>MTrailDlg</name>
     <message>
         <source>Account Expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Account Expired</translation>
     </message>
     <message>
         <source>Your account has expired.Please buy Quellnet services</source>
-        <translation type="unfinished"></translation>
+        <translation>Your account has expired.Please buy Quellnet services</translation>
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation type="unfinished"></translation>
+        <translation>If you have already purchased,please re-login to renew the information</translation>
     </message>
     <message>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Later</translation>
     </message>
     <message>
         <source>Buy Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Buy Now</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>TAP Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>TAP Installation</translation>
     </message>
     <message>
         <source>The network has been repaired.</source>
-        <translation type="unfinished"></translation>
+        <translation>The network has been repaired.</translation>
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sorry, the network could not be repaired: %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Launch on system startup</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Sorry, the start-up entry could not be written to %1</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Change Language</translation>
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation type="unfinished"></translation>
+        <translation>You changed the language, it will take full effect after restart.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation type="unfinished"></translation>
+        <translation>Program is still running</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Language</translation>
     </message>
     <message>
         <source>Speed Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed Test</translation>
     </message>
     <message>
         <source>Kill Switch</source>
-        <translation type="unfinished"></translation>
+        <translation>Kill Switch</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Off</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>On</translation>
     </message>
     <message>
         <source>Block While Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Block While Disconnected</translation>
     </message>
     <message>
         <source>Allow Traffic to Local Networks</source>
-        <translation type="unfinished"></translation>
+        <translation>Allow Traffic to Local Networks</translation>
     </message>
     <message>
         <source>Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Support</translation>
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Helpdesk</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Online Help</translation>
     </message>
     <message>
         <source>Open Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Open Log</translation>
     </message>
     <message>
         <source>Fix Tap</source>
-        <translation type="unfinished"></translation>
+        <translation>Fix Tap</translation>
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation type="unfinished"></translation>
+        <translation>IP Address Checker</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
-        <translation type="unfinished"></translation>
+        <translation>DNS Leak Test</translation>
     </message>
     <message>
         <source>About Quellnet</source>
-        <translation type="unfinished"></translation>
+        <translation>About Quellnet</translation>
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Run as Tray Icon</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Exit</translation>
     </message>
     <message>
         <source>Show Main Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Show Main Window</translation>
     </message>
     <message>
         <source>Invalid request,please reinstall program</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid request,please reinstall program</translation>
     </message>
     <message>
         <source>Find password failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Find password failed, please try it again</translation>
     </message>
     <message>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Login failed</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Register failed</translation>
     </message>
     <message>
         <source>Find password</source>
-        <translation type="unfinished"></translation>
+        <translation>Find password</translation>
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>This email or password is empty</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
-        <translation type="unfinished"></translation>
+        <translation>Only one device can be bound to the same account in each system</translation>
     </message>
     <message>
         <source>Incorrect password or user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Incorrect password or user does not exist</translation>
     </message>
     <message>
         <source>This email was registered,please login with it</source>
-        <translation type="unfinished"></translation>
+        <translation>This email was registered,please login with it</translation>
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Register failed, please try it again</translation>
     </message>
     <message>
         <source>Find Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Find Password</translation>
     </message>
     <message>
         <source>Change password link is sent to your email address</source>
-        <translation type="unfinished"></translation>
+        <translation>Change password link is sent to your email address</translation>
     </message>
     <message>
         <source>please click it to change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>please click it to change your password</translation>
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Sorry, This user does not exist</translation>
     </message>
     <message>
         <source>VPN Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN Connected</translation>
     </message>
     <message>
         <source>VPN is connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN is connected</translation>
     </message>
     <message>
         <source>Ready to Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Ready to Connect</translation>
     </message>
     <message>
         <source>VPN is disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN is disconnected</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect failed</translation>
     </message>
     <message>
         <source>VPN connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN connect failed</translation>
     </message>
     <message>
         <source>Install TAP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Install TAP...</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Connecting...</translation>
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Assign IP...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>Get Configuration...</translation>
     </message>
     <message>
         <source>Resolving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Resolving...</translation>
     </message>
     <message>
         <source>Connect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Connect vpn server</translation>
     </message>
     <message>
         <source>Disconnect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Disconnect vpn server</translation>
     </message>
     <message>
         <source>Cancel connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel connect</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed</translation>
     </message>
     <message>
         <source>Your account is expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Your account is expired</translation>
     </message>
     <message>
         <source>ID:%1  </source>
-        <translation type="unfinished"></translation>
+        <translation>ID:%1  </translation>
     </message>
 </context>
 <context>
     <name>Page</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Home</translation>
     </message>
 </context>
 <context>
     <name>PurchasePage</name>
     <message>
         <source>Purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Purchase</translation>
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>After purchase, please re-login your account</translation>
     </message>
     <message>
         <source>1 Month</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Month</translation>
     </message>
     <message>
         <source>3 Months</source>
-        <translation type="unfinished"></translation>
+        <translation>3 Months</translation>
     </message>
     <message>
         <source>2 Years</source>
-        <translation type="unfinished"></translation>
+        <translation>2 Years</translation>
     </message>
 </context>
 <context>
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Register</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation type="unfinished"></translation>
+        <translation>New registered user is eligible for a one-day free trial</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>Email:</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation type="unfinished"></translation>
+        <translation>Same as your payment email.</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Length is greater than 5</translation>
     </message>
     <message>
         <source>Type password again</source>
-        <translation type="unfinished"></translation>
+        <translation>Type password again</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Login</translation>
     </message>
 </context>
 <context>
     <name>ServerListLoader</name>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Failed</translation>
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation type="unfinished"></translation>
+        <translation>Load Server List Failed,</translation>
     </message>
 </context>
 <context>
     <name>ServerPage</name>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Servers</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
 </context>
 <context>
     <name>TrayController</name>
     <message>
         <source>Double click to active program,right click to popup menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Double click to active program,right click to popup menu</translation>
     </message>
 </context>
 </TS>
