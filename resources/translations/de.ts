@@ -5,619 +5,619 @@
     <name>AccountPage</name>
     <message>
         <source>Account Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Kontoinformationen</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail</translation>
     </message>
     <message>
         <source>Expired on:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ablaufdatum:</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation type="unfinished"></translation>
+        <translation>Geräte-ID</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Letzte Zahlung:</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation type="unfinished"></translation>
+        <translation>Melden Sie sich erneut an, um Ihre Kontoinformationen zu aktualisieren</translation>
     </message>
     <message>
         <source>Re-Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Erneut anmelden</translation>
     </message>
     <message>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Abmelden</translation>
     </message>
 </context>
 <context>
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte E-Mail-Adresse eingeben</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kontoinformationen wurden aktualisiert</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Kontoinformationen konnten leider nicht aktualisiert werden. Bitte überprüfen Sie Ihre Netzwerkverbindung und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Please type password</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte Passwort eingeben</translation>
     </message>
     <message>
         <source>Invalid email</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige E-Mail-Adresse</translation>
     </message>
     <message>
         <source>Sorry, passwords do not match</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Passwörter stimmen leider nicht überein</translation>
     </message>
     <message>
         <source>Password length is less than 6</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Passwort ist kürzer als 6 Zeichen</translation>
     </message>
     <message>
         <source>Please re-login</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte melden Sie sich erneut an</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine</translation>
     </message>
 </context>
 <context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Rate App</source>
-        <translation type="unfinished"></translation>
+        <translation>App bewerten</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Online-Hilfe</translation>
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Helpdesk</translation>
     </message>
     <message>
         <source>Check Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach Updates suchen</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Systemstart ausführen</translation>
     </message>
 </context>
 <context>
     <name>HomePage</name>
     <message>
         <source>Login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei Ihrem Konto anmelden</translation>
     </message>
     <message>
         <source>VPN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Hilfe</translation>
     </message>
     <message>
         <source>Please login</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte melden Sie sich an</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Server wechseln</translation>
     </message>
     <message>
         <source>Choose a server</source>
-        <translation type="unfinished"></translation>
+        <translation>Server auswählen</translation>
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN abonnieren</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation type="unfinished"></translation>
+        <translation>Abonnieren</translation>
     </message>
     <message>
         <source>Expires</source>
-        <translation type="unfinished"></translation>
+        <translation>Läuft ab</translation>
     </message>
 </context>
 <context>
     <name>LoginPage</name>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmelden</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail:</translation>
     </message>
     <message>
         <source>Type your email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail-Adresse eingeben</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort:</translation>
     </message>
     <message>
         <source>Type your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort eingeben</translation>
     </message>
     <message>
         <source>Login automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch anmelden</translation>
     </message>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrieren</translation>
     </message>
     <message>
         <source>Forget password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort vergessen</translation>
     </message>
     <message>
         <source>Change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort ändern</translation>
     </message>
 </context>
 <context>
     <name>MAboutUS</name>
     <message>
         <source>About </source>
-        <translation type="unfinished"></translation>
+        <translation>Über </translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Version:</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation type="unfinished"></translation>
+        <translation>Website:</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Support:</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 Quellnet. Alle Rechte vorbehalten.</translation>
     </message>
 </context>
 <context>
     <name>MBaseDialog</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation type="unfinished"></translation>
+        <translation>Neueste Version herunterladen</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation type="unfinished"></translation>
+        <translation>Update installieren</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation type="unfinished"></translation>
+        <translation>Möchten Sie das Programm schließen, um die neue Version zu installieren?</translation>
     </message>
 </context>
 <context>
     <name>MMessageBox</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>Yes to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Ja, alle</translation>
     </message>
     <message>
         <source>No to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Nein, keine</translation>
     </message>
 </context>
 <context>
     <name>MTrailDlg</name>
     <message>
         <source>Account Expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Konto abgelaufen</translation>
     </message>
     <message>
         <source>Your account has expired.Please buy Quellnet services</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Konto ist abgelaufen. Bitte erwerben Sie Quellnet-Dienste.</translation>
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn Sie bereits gekauft haben, melden Sie sich bitte erneut an, um die Informationen zu aktualisieren.</translation>
     </message>
     <message>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Später</translation>
     </message>
     <message>
         <source>Buy Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Jetzt kaufen</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>TAP Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>TAP-Installation</translation>
     </message>
     <message>
         <source>The network has been repaired.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Netzwerk wurde repariert.</translation>
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Netzwerk konnte leider nicht repariert werden: %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Systemstart ausführen</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Autostart-Eintrag konnte leider nicht in %1 geschrieben werden</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache ändern</translation>
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben die Sprache geändert. Die Änderung wird nach einem Neustart vollständig wirksam.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Programm läuft weiter</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache</translation>
     </message>
     <message>
         <source>Speed Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeitstest</translation>
     </message>
     <message>
         <source>Kill Switch</source>
-        <translation type="unfinished"></translation>
+        <translation>Kill Switch</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Aus</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein</translation>
     </message>
     <message>
         <source>Block While Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Bei getrennter Verbindung blockieren</translation>
     </message>
     <message>
         <source>Allow Traffic to Local Networks</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenverkehr ins lokale Netzwerk zulassen</translation>
     </message>
     <message>
         <source>Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Support</translation>
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Helpdesk</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Online-Hilfe</translation>
     </message>
     <message>
         <source>Open Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Protokoll öffnen</translation>
     </message>
     <message>
         <source>Fix Tap</source>
-        <translation type="unfinished"></translation>
+        <translation>TAP reparieren</translation>
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation type="unfinished"></translation>
+        <translation>IP-Adresse prüfen</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
-        <translation type="unfinished"></translation>
+        <translation>DNS-Leak-Test</translation>
     </message>
     <message>
         <source>About Quellnet</source>
-        <translation type="unfinished"></translation>
+        <translation>Über Quellnet</translation>
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Im Infobereich ausführen</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
         <source>Show Main Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauptfenster anzeigen</translation>
     </message>
     <message>
         <source>Invalid request,please reinstall program</source>
-        <translation type="unfinished"></translation>
+        <translation>Ungültige Anfrage, bitte installieren Sie das Programm neu</translation>
     </message>
     <message>
         <source>Find password failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwortwiederherstellung fehlgeschlagen, bitte versuchen Sie es erneut</translation>
     </message>
     <message>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmeldung fehlgeschlagen</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrierung fehlgeschlagen</translation>
     </message>
     <message>
         <source>Find password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort wiederherstellen</translation>
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail-Adresse oder Passwort ist leer</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
-        <translation type="unfinished"></translation>
+        <translation>Pro System kann nur ein Gerät an dasselbe Konto gebunden werden</translation>
     </message>
     <message>
         <source>Incorrect password or user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Falsches Passwort oder Benutzer existiert nicht</translation>
     </message>
     <message>
         <source>This email was registered,please login with it</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese E-Mail-Adresse ist bereits registriert, bitte melden Sie sich damit an</translation>
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrierung fehlgeschlagen, bitte versuchen Sie es erneut</translation>
     </message>
     <message>
         <source>Find Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort wiederherstellen</translation>
     </message>
     <message>
         <source>Change password link is sent to your email address</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein Link zum Ändern des Passworts wurde an Ihre E-Mail-Adresse gesendet</translation>
     </message>
     <message>
         <source>please click it to change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte klicken Sie darauf, um Ihr Passwort zu ändern</translation>
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Benutzer existiert leider nicht</translation>
     </message>
     <message>
         <source>VPN Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN verbunden</translation>
     </message>
     <message>
         <source>VPN is connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN ist verbunden</translation>
     </message>
     <message>
         <source>Ready to Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Bereit zum Verbinden</translation>
     </message>
     <message>
         <source>VPN is disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN ist getrennt</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindung fehlgeschlagen</translation>
     </message>
     <message>
         <source>VPN connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN-Verbindung fehlgeschlagen</translation>
     </message>
     <message>
         <source>Install TAP...</source>
-        <translation type="unfinished"></translation>
+        <translation>TAP wird installiert...</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbinden...</translation>
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation type="unfinished"></translation>
+        <translation>IP wird zugewiesen...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>Konfiguration wird abgerufen...</translation>
     </message>
     <message>
         <source>Resolving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse wird aufgelöst...</translation>
     </message>
     <message>
         <source>Connect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit VPN-Server verbinden</translation>
     </message>
     <message>
         <source>Disconnect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Vom VPN-Server trennen</translation>
     </message>
     <message>
         <source>Cancel connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbindungsaufbau abbrechen</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeit</translation>
     </message>
     <message>
         <source>Your account is expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihr Konto ist abgelaufen</translation>
     </message>
     <message>
         <source>ID:%1  </source>
-        <translation type="unfinished"></translation>
+        <translation>ID:%1  </translation>
     </message>
 </context>
 <context>
     <name>Page</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
 </context>
 <context>
     <name>PurchasePage</name>
     <message>
         <source>Purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Kaufen</translation>
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Melden Sie sich nach dem Kauf bitte erneut bei Ihrem Konto an</translation>
     </message>
     <message>
         <source>1 Month</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Monat</translation>
     </message>
     <message>
         <source>3 Months</source>
-        <translation type="unfinished"></translation>
+        <translation>3 Monate</translation>
     </message>
     <message>
         <source>2 Years</source>
-        <translation type="unfinished"></translation>
+        <translation>2 Jahre</translation>
     </message>
 </context>
 <context>
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrieren</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue Benutzer können einen Tag lang kostenlos testen</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail:</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieselbe E-Mail-Adresse wie bei der Zahlung.</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort:</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Mindestens 6 Zeichen</translation>
     </message>
     <message>
         <source>Type password again</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort wiederholen</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Anmelden</translation>
     </message>
 </context>
 <context>
     <name>ServerListLoader</name>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlgeschlagen</translation>
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation type="unfinished"></translation>
+        <translation>Laden der Serverliste fehlgeschlagen,</translation>
     </message>
 </context>
 <context>
     <name>ServerPage</name>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
 </context>
 <context>
     <name>TrayController</name>
     <message>
         <source>Double click to active program,right click to popup menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Doppelklick öffnet das Programm, Rechtsklick öffnet das Menü</translation>
     </message>
 </context>
 </TS>

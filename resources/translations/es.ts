@@ -5,619 +5,619 @@
     <name>AccountPage</name>
     <message>
         <source>Account Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Información de la cuenta</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>Correo electrónico</translation>
     </message>
     <message>
         <source>Expired on:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fecha de vencimiento:</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation type="unfinished"></translation>
+        <translation>ID del equipo</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Último pago:</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation type="unfinished"></translation>
+        <translation>Vuelve a iniciar sesión para actualizar la información de tu cuenta</translation>
     </message>
     <message>
         <source>Re-Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Volver a iniciar sesión</translation>
     </message>
     <message>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Cerrar sesión</translation>
     </message>
 </context>
 <context>
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe tu correo electrónico</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar</translation>
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha actualizado la información de la cuenta</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo sentimos, no se ha podido actualizar la información de la cuenta. Comprueba tu conexión de red e inténtalo de nuevo.</translation>
     </message>
     <message>
         <source>Please type password</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe tu contraseña</translation>
     </message>
     <message>
         <source>Invalid email</source>
-        <translation type="unfinished"></translation>
+        <translation>Correo electrónico no válido</translation>
     </message>
     <message>
         <source>Sorry, passwords do not match</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo sentimos, las contraseñas no coinciden</translation>
     </message>
     <message>
         <source>Password length is less than 6</source>
-        <translation type="unfinished"></translation>
+        <translation>La contraseña tiene menos de 6 caracteres</translation>
     </message>
     <message>
         <source>Please re-login</source>
-        <translation type="unfinished"></translation>
+        <translation>Vuelve a iniciar sesión</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Ninguno</translation>
     </message>
 </context>
 <context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda</translation>
     </message>
     <message>
         <source>Rate App</source>
-        <translation type="unfinished"></translation>
+        <translation>Valorar la aplicación</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda en línea</translation>
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Centro de ayuda</translation>
     </message>
     <message>
         <source>Check Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Buscar actualizaciones</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar con el sistema</translation>
     </message>
 </context>
 <context>
     <name>HomePage</name>
     <message>
         <source>Login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicia sesión en tu cuenta</translation>
     </message>
     <message>
         <source>VPN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda de VPN</translation>
     </message>
     <message>
         <source>Please login</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicia sesión</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar de servidor VPN</translation>
     </message>
     <message>
         <source>Choose a server</source>
-        <translation type="unfinished"></translation>
+        <translation>Elegir un servidor</translation>
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation type="unfinished"></translation>
+        <translation>Suscribirse a la VPN</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation type="unfinished"></translation>
+        <translation>Suscribirse</translation>
     </message>
     <message>
         <source>Expires</source>
-        <translation type="unfinished"></translation>
+        <translation>Vence</translation>
     </message>
 </context>
 <context>
     <name>LoginPage</name>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar sesión</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>Correo electrónico:</translation>
     </message>
     <message>
         <source>Type your email</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe tu correo electrónico</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña:</translation>
     </message>
     <message>
         <source>Type your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Escribe tu contraseña</translation>
     </message>
     <message>
         <source>Login automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar sesión automáticamente</translation>
     </message>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrarse</translation>
     </message>
     <message>
         <source>Forget password</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Olvidaste tu contraseña?</translation>
     </message>
     <message>
         <source>Change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar la contraseña</translation>
     </message>
 </context>
 <context>
     <name>MAboutUS</name>
     <message>
         <source>About </source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de </translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión:</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation type="unfinished"></translation>
+        <translation>Sitio web:</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Soporte:</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 Quellnet. Todos los derechos reservados.</translation>
     </message>
 </context>
 <context>
     <name>MBaseDialog</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Sí</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargar la última versión</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalar la actualización</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Quieres cerrar el programa para instalar la nueva versión?</translation>
     </message>
 </context>
 <context>
     <name>MMessageBox</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Sí</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>Yes to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Sí a todo</translation>
     </message>
     <message>
         <source>No to All</source>
-        <translation type="unfinished"></translation>
+        <translation>No a todo</translation>
     </message>
 </context>
 <context>
     <name>MTrailDlg</name>
     <message>
         <source>Account Expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Cuenta caducada</translation>
     </message>
     <message>
         <source>Your account has expired.Please buy Quellnet services</source>
-        <translation type="unfinished"></translation>
+        <translation>Tu cuenta ha caducado. Compra los servicios de Quellnet.</translation>
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation type="unfinished"></translation>
+        <translation>Si ya has realizado la compra, vuelve a iniciar sesión para actualizar la información.</translation>
     </message>
     <message>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Más tarde</translation>
     </message>
     <message>
         <source>Buy Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprar ahora</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuración</translation>
     </message>
     <message>
         <source>TAP Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalación de TAP</translation>
     </message>
     <message>
         <source>The network has been repaired.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha reparado la red.</translation>
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo sentimos, no se ha podido reparar la red: %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar con el sistema</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo sentimos, no se ha podido escribir la entrada de inicio en %1</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar idioma</translation>
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation type="unfinished"></translation>
+        <translation>Has cambiado el idioma; el cambio se aplicará por completo tras reiniciar.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation type="unfinished"></translation>
+        <translation>El programa sigue en ejecución</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Idioma</translation>
     </message>
     <message>
         <source>Speed Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Prueba de velocidad</translation>
     </message>
     <message>
         <source>Kill Switch</source>
-        <translation type="unfinished"></translation>
+        <translation>Kill Switch</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Desactivado</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Activado</translation>
     </message>
     <message>
         <source>Block While Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Bloquear al estar desconectado</translation>
     </message>
     <message>
         <source>Allow Traffic to Local Networks</source>
-        <translation type="unfinished"></translation>
+        <translation>Permitir tráfico a redes locales</translation>
     </message>
     <message>
         <source>Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Soporte</translation>
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Centro de ayuda</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda en línea</translation>
     </message>
     <message>
         <source>Open Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrir registro</translation>
     </message>
     <message>
         <source>Fix Tap</source>
-        <translation type="unfinished"></translation>
+        <translation>Reparar TAP</translation>
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprobar dirección IP</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Prueba de fugas de DNS</translation>
     </message>
     <message>
         <source>About Quellnet</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de Quellnet</translation>
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Ejecutar en la bandeja del sistema</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir</translation>
     </message>
     <message>
         <source>Show Main Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Mostrar ventana principal</translation>
     </message>
     <message>
         <source>Invalid request,please reinstall program</source>
-        <translation type="unfinished"></translation>
+        <translation>Solicitud no válida, reinstala el programa</translation>
     </message>
     <message>
         <source>Find password failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido recuperar la contraseña, inténtalo de nuevo</translation>
     </message>
     <message>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al iniciar sesión</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error en el registro</translation>
     </message>
     <message>
         <source>Find password</source>
-        <translation type="unfinished"></translation>
+        <translation>Recuperar contraseña</translation>
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>El correo electrónico o la contraseña están vacíos</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
-        <translation type="unfinished"></translation>
+        <translation>En cada sistema solo se puede vincular un dispositivo a la misma cuenta</translation>
     </message>
     <message>
         <source>Incorrect password or user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña incorrecta o el usuario no existe</translation>
     </message>
     <message>
         <source>This email was registered,please login with it</source>
-        <translation type="unfinished"></translation>
+        <translation>Este correo electrónico ya está registrado, inicia sesión con él</translation>
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Error en el registro, inténtalo de nuevo</translation>
     </message>
     <message>
         <source>Find Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Recuperar contraseña</translation>
     </message>
     <message>
         <source>Change password link is sent to your email address</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha enviado un enlace para cambiar la contraseña a tu correo electrónico</translation>
     </message>
     <message>
         <source>please click it to change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Haz clic en él para cambiar tu contraseña</translation>
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Lo sentimos, este usuario no existe</translation>
     </message>
     <message>
         <source>VPN Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN conectada</translation>
     </message>
     <message>
         <source>VPN is connected</source>
-        <translation type="unfinished"></translation>
+        <translation>La VPN está conectada</translation>
     </message>
     <message>
         <source>Ready to Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Listo para conectar</translation>
     </message>
     <message>
         <source>VPN is disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>La VPN está desconectada</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de conexión</translation>
     </message>
     <message>
         <source>VPN connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al conectar la VPN</translation>
     </message>
     <message>
         <source>Install TAP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalando TAP...</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectando...</translation>
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Asignando IP...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>Obteniendo configuración...</translation>
     </message>
     <message>
         <source>Resolving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Resolviendo...</translation>
     </message>
     <message>
         <source>Connect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Conectar al servidor VPN</translation>
     </message>
     <message>
         <source>Disconnect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconectar del servidor VPN</translation>
     </message>
     <message>
         <source>Cancel connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar conexión</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad</translation>
     </message>
     <message>
         <source>Your account is expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Tu cuenta ha caducado</translation>
     </message>
     <message>
         <source>ID:%1  </source>
-        <translation type="unfinished"></translation>
+        <translation>ID:%1  </translation>
     </message>
 </context>
 <context>
     <name>Page</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio</translation>
     </message>
 </context>
 <context>
     <name>PurchasePage</name>
     <message>
         <source>Purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprar</translation>
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Después de la compra, vuelve a iniciar sesión en tu cuenta</translation>
     </message>
     <message>
         <source>1 Month</source>
-        <translation type="unfinished"></translation>
+        <translation>1 mes</translation>
     </message>
     <message>
         <source>3 Months</source>
-        <translation type="unfinished"></translation>
+        <translation>3 meses</translation>
     </message>
     <message>
         <source>2 Years</source>
-        <translation type="unfinished"></translation>
+        <translation>2 años</translation>
     </message>
 </context>
 <context>
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>Registrarse</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation type="unfinished"></translation>
+        <translation>Los nuevos usuarios registrados disfrutan de un día de prueba gratis</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>Correo electrónico:</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation type="unfinished"></translation>
+        <translation>El mismo correo electrónico que usaste para pagar.</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña:</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Al menos 6 caracteres</translation>
     </message>
     <message>
         <source>Type password again</source>
-        <translation type="unfinished"></translation>
+        <translation>Repite la contraseña</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar sesión</translation>
     </message>
 </context>
 <context>
     <name>ServerListLoader</name>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al cargar la lista de servidores,</translation>
     </message>
 </context>
 <context>
     <name>ServerPage</name>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidores</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar</translation>
     </message>
 </context>
 <context>
     <name>TrayController</name>
     <message>
         <source>Double click to active program,right click to popup menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Doble clic para abrir el programa, clic derecho para mostrar el menú</translation>
     </message>
 </context>
 </TS>

@@ -5,619 +5,619 @@
     <name>AccountPage</name>
     <message>
         <source>Account Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Informations du compte</translation>
     </message>
     <message>
         <source>Email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail</translation>
     </message>
     <message>
         <source>Expired on:</source>
-        <translation type="unfinished"></translation>
+        <translation>Date d'expiration :</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation type="unfinished"></translation>
+        <translation>ID de l'appareil</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation type="unfinished"></translation>
+        <translation>Dernier paiement :</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation type="unfinished"></translation>
+        <translation>Reconnectez-vous pour actualiser les informations de votre compte</translation>
     </message>
     <message>
         <source>Re-Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Se reconnecter</translation>
     </message>
     <message>
         <source>Logout</source>
-        <translation type="unfinished"></translation>
+        <translation>Se déconnecter</translation>
     </message>
 </context>
 <context>
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez saisir votre e-mail</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualiser</translation>
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation type="unfinished"></translation>
+        <translation>Les informations du compte ont été actualisées</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Désolé, les informations du compte n'ont pas pu être actualisées. Veuillez vérifier votre connexion réseau et réessayer.</translation>
     </message>
     <message>
         <source>Please type password</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez saisir votre mot de passe</translation>
     </message>
     <message>
         <source>Invalid email</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail non valide</translation>
     </message>
     <message>
         <source>Sorry, passwords do not match</source>
-        <translation type="unfinished"></translation>
+        <translation>Désolé, les mots de passe ne correspondent pas</translation>
     </message>
     <message>
         <source>Password length is less than 6</source>
-        <translation type="unfinished"></translation>
+        <translation>Le mot de passe contient moins de 6 caractères</translation>
     </message>
     <message>
         <source>Please re-login</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez vous reconnecter</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun</translation>
     </message>
 </context>
 <context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide</translation>
     </message>
     <message>
         <source>Rate App</source>
-        <translation type="unfinished"></translation>
+        <translation>Évaluer l'application</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide en ligne</translation>
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Service d'assistance</translation>
     </message>
     <message>
         <source>Check Update</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechercher des mises à jour</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Lancer au démarrage du système</translation>
     </message>
 </context>
 <context>
     <name>HomePage</name>
     <message>
         <source>Login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Connectez-vous à votre compte</translation>
     </message>
     <message>
         <source>VPN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide VPN</translation>
     </message>
     <message>
         <source>Please login</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez vous connecter</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer de serveur VPN</translation>
     </message>
     <message>
         <source>Choose a server</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir un serveur</translation>
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation type="unfinished"></translation>
+        <translation>S'abonner au VPN</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation type="unfinished"></translation>
+        <translation>S'abonner</translation>
     </message>
     <message>
         <source>Expires</source>
-        <translation type="unfinished"></translation>
+        <translation>Expiration</translation>
     </message>
 </context>
 <context>
     <name>LoginPage</name>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail :</translation>
     </message>
     <message>
         <source>Type your email</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre e-mail</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe :</translation>
     </message>
     <message>
         <source>Type your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez votre mot de passe</translation>
     </message>
     <message>
         <source>Login automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexion automatique</translation>
     </message>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>S'inscrire</translation>
     </message>
     <message>
         <source>Forget password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe oublié</translation>
     </message>
     <message>
         <source>Change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier votre mot de passe</translation>
     </message>
 </context>
 <context>
     <name>MAboutUS</name>
     <message>
         <source>About </source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de </translation>
     </message>
     <message>
         <source>Version:</source>
-        <translation type="unfinished"></translation>
+        <translation>Version :</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation type="unfinished"></translation>
+        <translation>Site web :</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation type="unfinished"></translation>
+        <translation>Assistance :</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright © %1 Quellnet. Tous droits réservés.</translation>
     </message>
 </context>
 <context>
     <name>MBaseDialog</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Oui</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Non</translation>
     </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger la dernière version</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation type="unfinished"></translation>
+        <translation>Installer la mise à jour</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous fermer le programme pour installer la nouvelle version ?</translation>
     </message>
 </context>
 <context>
     <name>MMessageBox</name>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Yes</source>
-        <translation type="unfinished"></translation>
+        <translation>Oui</translation>
     </message>
     <message>
         <source>No</source>
-        <translation type="unfinished"></translation>
+        <translation>Non</translation>
     </message>
     <message>
         <source>Yes to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Oui pour tout</translation>
     </message>
     <message>
         <source>No to All</source>
-        <translation type="unfinished"></translation>
+        <translation>Non pour tout</translation>
     </message>
 </context>
 <context>
     <name>MTrailDlg</name>
     <message>
         <source>Account Expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Compte expiré</translation>
     </message>
     <message>
         <source>Your account has expired.Please buy Quellnet services</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre compte a expiré. Veuillez acheter les services Quellnet.</translation>
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation type="unfinished"></translation>
+        <translation>Si vous avez déjà effectué l'achat, veuillez vous reconnecter pour actualiser les informations.</translation>
     </message>
     <message>
         <source>Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Plus tard</translation>
     </message>
     <message>
         <source>Buy Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Acheter maintenant</translation>
     </message>
 </context>
 <context>
     <name>MainWindow</name>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>TAP Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Installation de TAP</translation>
     </message>
     <message>
         <source>The network has been repaired.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le réseau a été réparé.</translation>
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Désolé, le réseau n'a pas pu être réparé : %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation type="unfinished"></translation>
+        <translation>Lancer au démarrage du système</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Désolé, l'entrée de démarrage n'a pas pu être écrite dans %1</translation>
     </message>
     <message>
         <source>Change Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer de langue</translation>
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous avez changé de langue ; le changement prendra pleinement effet après le redémarrage.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation type="unfinished"></translation>
+        <translation>Le programme est toujours en cours d'exécution</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation type="unfinished"></translation>
+        <translation>Langue</translation>
     </message>
     <message>
         <source>Speed Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Test de vitesse</translation>
     </message>
     <message>
         <source>Kill Switch</source>
-        <translation type="unfinished"></translation>
+        <translation>Kill Switch</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished"></translation>
+        <translation>Désactivé</translation>
     </message>
     <message>
         <source>On</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Block While Disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Bloquer en cas de déconnexion</translation>
     </message>
     <message>
         <source>Allow Traffic to Local Networks</source>
-        <translation type="unfinished"></translation>
+        <translation>Autoriser le trafic vers les réseaux locaux</translation>
     </message>
     <message>
         <source>Support</source>
-        <translation type="unfinished"></translation>
+        <translation>Assistance</translation>
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation type="unfinished"></translation>
+        <translation>Service d'assistance</translation>
     </message>
     <message>
         <source>Online Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aide en ligne</translation>
     </message>
     <message>
         <source>Open Log</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir le journal</translation>
     </message>
     <message>
         <source>Fix Tap</source>
-        <translation type="unfinished"></translation>
+        <translation>Réparer TAP</translation>
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérifier l'adresse IP</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
-        <translation type="unfinished"></translation>
+        <translation>Test de fuite DNS</translation>
     </message>
     <message>
         <source>About Quellnet</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de Quellnet</translation>
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Exécuter dans la zone de notification</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
     <message>
         <source>Show Main Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la fenêtre principale</translation>
     </message>
     <message>
         <source>Invalid request,please reinstall program</source>
-        <translation type="unfinished"></translation>
+        <translation>Requête non valide, veuillez réinstaller le programme</translation>
     </message>
     <message>
         <source>Find password failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la récupération du mot de passe, veuillez réessayer</translation>
     </message>
     <message>
         <source>Login failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'identification</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'inscription</translation>
     </message>
     <message>
         <source>Find password</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupérer le mot de passe</translation>
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>L'e-mail ou le mot de passe est vide</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
-        <translation type="unfinished"></translation>
+        <translation>Sur chaque système, un seul appareil peut être associé à un même compte</translation>
     </message>
     <message>
         <source>Incorrect password or user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe incorrect ou utilisateur inexistant</translation>
     </message>
     <message>
         <source>This email was registered,please login with it</source>
-        <translation type="unfinished"></translation>
+        <translation>Cet e-mail est déjà enregistré, veuillez vous connecter avec celui-ci</translation>
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'inscription, veuillez réessayer</translation>
     </message>
     <message>
         <source>Find Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupérer le mot de passe</translation>
     </message>
     <message>
         <source>Change password link is sent to your email address</source>
-        <translation type="unfinished"></translation>
+        <translation>Un lien de modification du mot de passe a été envoyé à votre adresse e-mail</translation>
     </message>
     <message>
         <source>please click it to change your password</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez cliquer dessus pour modifier votre mot de passe</translation>
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation type="unfinished"></translation>
+        <translation>Désolé, cet utilisateur n'existe pas</translation>
     </message>
     <message>
         <source>VPN Connected</source>
-        <translation type="unfinished"></translation>
+        <translation>VPN connecté</translation>
     </message>
     <message>
         <source>VPN is connected</source>
-        <translation type="unfinished"></translation>
+        <translation>Le VPN est connecté</translation>
     </message>
     <message>
         <source>Ready to Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Prêt à se connecter</translation>
     </message>
     <message>
         <source>VPN is disconnected</source>
-        <translation type="unfinished"></translation>
+        <translation>Le VPN est déconnecté</translation>
     </message>
     <message>
         <source>Connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la connexion</translation>
     </message>
     <message>
         <source>VPN connect failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la connexion VPN</translation>
     </message>
     <message>
         <source>Install TAP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Installation de TAP...</translation>
     </message>
     <message>
         <source>Connecting...</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexion...</translation>
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Attribution de l'IP...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupération de la configuration...</translation>
     </message>
     <message>
         <source>Resolving...</source>
-        <translation type="unfinished"></translation>
+        <translation>Résolution...</translation>
     </message>
     <message>
         <source>Connect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter au serveur VPN</translation>
     </message>
     <message>
         <source>Disconnect vpn server</source>
-        <translation type="unfinished"></translation>
+        <translation>Se déconnecter du serveur VPN</translation>
     </message>
     <message>
         <source>Cancel connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler la connexion</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse</translation>
     </message>
     <message>
         <source>Your account is expired</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre compte a expiré</translation>
     </message>
     <message>
         <source>ID:%1  </source>
-        <translation type="unfinished"></translation>
+        <translation>ID:%1  </translation>
     </message>
 </context>
 <context>
     <name>Page</name>
     <message>
         <source>Home</source>
-        <translation type="unfinished"></translation>
+        <translation>Accueil</translation>
     </message>
 </context>
 <context>
     <name>PurchasePage</name>
     <message>
         <source>Purchase</source>
-        <translation type="unfinished"></translation>
+        <translation>Acheter</translation>
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation type="unfinished"></translation>
+        <translation>Après l'achat, veuillez vous reconnecter à votre compte</translation>
     </message>
     <message>
         <source>1 Month</source>
-        <translation type="unfinished"></translation>
+        <translation>1 mois</translation>
     </message>
     <message>
         <source>3 Months</source>
-        <translation type="unfinished"></translation>
+        <translation>3 mois</translation>
     </message>
     <message>
         <source>2 Years</source>
-        <translation type="unfinished"></translation>
+        <translation>2 ans</translation>
     </message>
 </context>
 <context>
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation type="unfinished"></translation>
+        <translation>S'inscrire</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation type="unfinished"></translation>
+        <translation>Les nouveaux utilisateurs bénéficient d'un essai gratuit d'un jour</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation type="unfinished"></translation>
+        <translation>E-mail :</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation type="unfinished"></translation>
+        <translation>Identique à votre e-mail de paiement.</translation>
     </message>
     <message>
         <source>Password:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe :</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>
-        <translation type="unfinished"></translation>
+        <translation>Au moins 6 caractères</translation>
     </message>
     <message>
         <source>Type password again</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmez le mot de passe</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter</translation>
     </message>
 </context>
 <context>
     <name>ServerListLoader</name>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec du chargement de la liste des serveurs,</translation>
     </message>
 </context>
 <context>
     <name>ServerPage</name>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveurs</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualiser</translation>
     </message>
 </context>
 <context>
     <name>TrayController</name>
     <message>
         <source>Double click to active program,right click to popup menu</source>
-        <translation type="unfinished"></translation>
+        <translation>Double-cliquez pour ouvrir le programme, clic droit pour afficher le menu</translation>
     </message>
 </context>
 </TS>
