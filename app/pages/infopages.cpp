@@ -53,10 +53,12 @@ HelpPage::HelpPage(QWidget *parent)
         buttons[i]->setText(texts[i]);
         grid->addWidget(buttons[i], i, 0);
     }
+    addLayout(grid);
+    // Outside the button column: long translations need the page's whole width.
     m_autoRun = new QCheckBox(tr("Launch on system startup"), this);
     m_autoRun->setObjectName(QStringLiteral("CkbAutoRun"));
-    grid->addWidget(m_autoRun, 4, 0);
-    addLayout(grid);
+    addWidget(m_autoRun);
+    getLayout()->setAlignment(m_autoRun, Qt::AlignHCenter);
     addStretch(1);
 
     // "Rate App" does nothing.

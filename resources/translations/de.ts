@@ -572,7 +572,7 @@
     </message>
     <message>
         <source>Same as your payment email.</source>
-        <translation>Dieselbe E-Mail-Adresse wie bei der Zahlung.</translation>
+        <translation>E-Mail wie bei der Zahlung.</translation>
     </message>
     <message>
         <source>Password:</source>
