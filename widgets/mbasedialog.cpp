@@ -126,11 +126,11 @@ void MBaseDialog::setBtns(DialogButton type, int width, int height, int spacing)
     m_footer->setContentsMargins(px(10), px(10), px(1), px(20));
     switch (type) {
     case DB_Ok:
-        m_btnOk->setText(QStringLiteral("Ok"));
+        m_btnOk->setText(tr("Ok"));
         m_btnOk->setVisible(true);
         break;
     case DB_Close:
-        m_btnOk->setText(QStringLiteral("Close"));
+        m_btnOk->setText(tr("Close"));
         m_btnOk->setVisible(true);
         break;
     case DB_OkCancel:

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Nej</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Luk</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Nein</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

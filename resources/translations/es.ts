@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>No</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Ei</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Sulje</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

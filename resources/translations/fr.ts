@@ -13,15 +13,15 @@
     </message>
     <message>
         <source>Expired on:</source>
-        <translation>Date d'expiration :</translation>
+        <translation>Date d&apos;expiration&#xa0;:</translation>
     </message>
     <message>
         <source>Machine ID</source>
-        <translation>ID de l'appareil</translation>
+        <translation>ID de l&apos;appareil</translation>
     </message>
     <message>
         <source>Last payment:</source>
-        <translation>Dernier paiement :</translation>
+        <translation>Dernier paiement&#xa0;:</translation>
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
@@ -52,7 +52,7 @@
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation>Désolé, les informations du compte n'ont pas pu être actualisées. Veuillez vérifier votre connexion réseau et réessayer.</translation>
+        <translation>Désolé, les informations du compte n&apos;ont pas pu être actualisées. Veuillez vérifier votre connexion réseau et réessayer.</translation>
     </message>
     <message>
         <source>Please type password</source>
@@ -87,7 +87,7 @@
     </message>
     <message>
         <source>Rate App</source>
-        <translation>Évaluer l'application</translation>
+        <translation>Évaluer l&apos;application</translation>
     </message>
     <message>
         <source>Online Help</source>
@@ -95,7 +95,7 @@
     </message>
     <message>
         <source>HelpDesk</source>
-        <translation>Service d'assistance</translation>
+        <translation>Service d&apos;assistance</translation>
     </message>
     <message>
         <source>Check Update</source>
@@ -130,11 +130,11 @@
     </message>
     <message>
         <source>Subscribe VPN</source>
-        <translation>S'abonner au VPN</translation>
+        <translation>S&apos;abonner au VPN</translation>
     </message>
     <message>
         <source>Subscribe</source>
-        <translation>S'abonner</translation>
+        <translation>S&apos;abonner</translation>
     </message>
     <message>
         <source>Expires</source>
@@ -149,7 +149,7 @@
     </message>
     <message>
         <source>Email:</source>
-        <translation>E-mail :</translation>
+        <translation>E-mail&#xa0;:</translation>
     </message>
     <message>
         <source>Type your email</source>
@@ -157,7 +157,7 @@
     </message>
     <message>
         <source>Password:</source>
-        <translation>Mot de passe :</translation>
+        <translation>Mot de passe&#xa0;:</translation>
     </message>
     <message>
         <source>Type your password</source>
@@ -169,7 +169,7 @@
     </message>
     <message>
         <source>Register</source>
-        <translation>S'inscrire</translation>
+        <translation>S&apos;inscrire</translation>
     </message>
     <message>
         <source>Forget password</source>
@@ -188,15 +188,15 @@
     </message>
     <message>
         <source>Version:</source>
-        <translation>Version :</translation>
+        <translation>Version&#xa0;:</translation>
     </message>
     <message>
         <source>Website:</source>
-        <translation>Site web :</translation>
+        <translation>Site web&#xa0;:</translation>
     </message>
     <message>
         <source>Support:</source>
-        <translation>Assistance :</translation>
+        <translation>Assistance&#xa0;:</translation>
     </message>
     <message>
         <source>Copyright © %1 Quellnet. All rights reserved.</source>
@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Non</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>
@@ -234,7 +238,7 @@
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
-        <translation>Voulez-vous fermer le programme pour installer la nouvelle version ?</translation>
+        <translation>Voulez-vous fermer le programme pour installer la nouvelle version&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -280,7 +284,7 @@
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation>Si vous avez déjà effectué l'achat, veuillez vous reconnecter pour actualiser les informations.</translation>
+        <translation>Si vous avez déjà effectué l&apos;achat, veuillez vous reconnecter pour actualiser les informations.</translation>
     </message>
     <message>
         <source>Later</source>
@@ -307,7 +311,7 @@
     </message>
     <message>
         <source>Sorry, the network could not be repaired: %1</source>
-        <translation>Désolé, le réseau n'a pas pu être réparé : %1</translation>
+        <translation>Désolé, le réseau n&apos;a pas pu être réparé&#xa0;: %1</translation>
     </message>
     <message>
         <source>Launch on system startup</source>
@@ -315,7 +319,7 @@
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
-        <translation>Désolé, l'entrée de démarrage n'a pas pu être écrite dans %1</translation>
+        <translation>Désolé, l&apos;entrée de démarrage n&apos;a pas pu être écrite dans %1</translation>
     </message>
     <message>
         <source>Change Language</source>
@@ -323,11 +327,11 @@
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation>Vous avez changé de langue ; le changement prendra pleinement effet après le redémarrage.</translation>
+        <translation>Vous avez changé de langue&#xa0;; le changement prendra pleinement effet après le redémarrage.</translation>
     </message>
     <message>
         <source>Program is still running</source>
-        <translation>Le programme est toujours en cours d'exécution</translation>
+        <translation>Le programme est toujours en cours d&apos;exécution</translation>
     </message>
     <message>
         <source>Language</source>
@@ -363,7 +367,7 @@
     </message>
     <message>
         <source>Helpdesk</source>
-        <translation>Service d'assistance</translation>
+        <translation>Service d&apos;assistance</translation>
     </message>
     <message>
         <source>Online Help</source>
@@ -379,7 +383,7 @@
     </message>
     <message>
         <source>IP Address Checker</source>
-        <translation>Vérifier l'adresse IP</translation>
+        <translation>Vérifier l&apos;adresse IP</translation>
     </message>
     <message>
         <source>DNS Leak Test</source>
@@ -411,11 +415,11 @@
     </message>
     <message>
         <source>Login failed</source>
-        <translation>Échec de l'identification</translation>
+        <translation>Échec de l&apos;identification</translation>
     </message>
     <message>
         <source>Register failed</source>
-        <translation>Échec de l'inscription</translation>
+        <translation>Échec de l&apos;inscription</translation>
     </message>
     <message>
         <source>Find password</source>
@@ -423,7 +427,7 @@
     </message>
     <message>
         <source>This email or password is empty</source>
-        <translation>L'e-mail ou le mot de passe est vide</translation>
+        <translation>L&apos;e-mail ou le mot de passe est vide</translation>
     </message>
     <message>
         <source>Only one device can be bound to the same account in each system</source>
@@ -439,7 +443,7 @@
     </message>
     <message>
         <source>Register failed, please try it again</source>
-        <translation>Échec de l'inscription, veuillez réessayer</translation>
+        <translation>Échec de l&apos;inscription, veuillez réessayer</translation>
     </message>
     <message>
         <source>Find Password</source>
@@ -455,7 +459,7 @@
     </message>
     <message>
         <source>Sorry, This user does not exist</source>
-        <translation>Désolé, cet utilisateur n'existe pas</translation>
+        <translation>Désolé, cet utilisateur n&apos;existe pas</translation>
     </message>
     <message>
         <source>VPN Connected</source>
@@ -491,7 +495,7 @@
     </message>
     <message>
         <source>Assign IP...</source>
-        <translation>Attribution de l'IP...</translation>
+        <translation>Attribution de l&apos;IP...</translation>
     </message>
     <message>
         <source>Get Configuration...</source>
@@ -541,7 +545,7 @@
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation>Après l'achat, veuillez vous reconnecter à votre compte</translation>
+        <translation>Après l&apos;achat, veuillez vous reconnecter à votre compte</translation>
     </message>
     <message>
         <source>1 Month</source>
@@ -560,15 +564,15 @@
     <name>RegisterPage</name>
     <message>
         <source>Register</source>
-        <translation>S'inscrire</translation>
+        <translation>S&apos;inscrire</translation>
     </message>
     <message>
         <source>New registered user is eligible for a one-day free trial</source>
-        <translation>Les nouveaux utilisateurs bénéficient d'un essai gratuit d'un jour</translation>
+        <translation>Les nouveaux utilisateurs bénéficient d&apos;un essai gratuit d&apos;un jour</translation>
     </message>
     <message>
         <source>Email:</source>
-        <translation>E-mail :</translation>
+        <translation>E-mail&#xa0;:</translation>
     </message>
     <message>
         <source>Same as your payment email.</source>
@@ -576,7 +580,7 @@
     </message>
     <message>
         <source>Password:</source>
-        <translation>Mot de passe :</translation>
+        <translation>Mot de passe&#xa0;:</translation>
     </message>
     <message>
         <source>Length is greater than 5</source>

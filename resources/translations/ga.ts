@@ -122,7 +122,7 @@
     </message>
     <message>
         <source>Change your vpn server</source>
-        <translation>Athraigh d'fhreastalaí VPN</translation>
+        <translation>Athraigh d&apos;fhreastalaí VPN</translation>
     </message>
     <message>
         <source>Choose a server</source>
@@ -220,6 +220,10 @@
     <message>
         <source>No</source>
         <translation>Níl</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Dún</translation>
     </message>
 </context>
 <context>
@@ -323,7 +327,7 @@
     </message>
     <message>
         <source>You changed the language, it will take full effect after restart.</source>
-        <translation>D'athraigh tú an teanga; beidh feidhm iomlán leis tar éis atosú.</translation>
+        <translation>D&apos;athraigh tú an teanga; beidh feidhm iomlán leis tar éis atosú.</translation>
     </message>
     <message>
         <source>Program is still running</source>

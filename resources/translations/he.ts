@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>לא</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>סגור</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

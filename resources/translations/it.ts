@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>Re-Login to refresh your account information</source>
-        <translation>Accedi di nuovo per aggiornare le informazioni dell'account</translation>
+        <translation>Accedi di nuovo per aggiornare le informazioni dell&apos;account</translation>
     </message>
     <message>
         <source>Re-Login</source>
@@ -40,7 +40,7 @@
     <name>AccountSession</name>
     <message>
         <source>Please type email</source>
-        <translation>Inserisci l'email</translation>
+        <translation>Inserisci l&apos;email</translation>
     </message>
     <message>
         <source>Refresh</source>
@@ -48,11 +48,11 @@
     </message>
     <message>
         <source>Account information has been refreshed</source>
-        <translation>Le informazioni dell'account sono state aggiornate</translation>
+        <translation>Le informazioni dell&apos;account sono state aggiornate</translation>
     </message>
     <message>
         <source>Sorry, the account information could not be refreshed, please check your network and try it again.</source>
-        <translation>Spiacenti, non è stato possibile aggiornare le informazioni dell'account. Controlla la connessione di rete e riprova.</translation>
+        <translation>Spiacenti, non è stato possibile aggiornare le informazioni dell&apos;account. Controlla la connessione di rete e riprova.</translation>
     </message>
     <message>
         <source>Please type password</source>
@@ -87,7 +87,7 @@
     </message>
     <message>
         <source>Rate App</source>
-        <translation>Valuta l'app</translation>
+        <translation>Valuta l&apos;app</translation>
     </message>
     <message>
         <source>Online Help</source>
@@ -103,7 +103,7 @@
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation>Avvia all'avvio del sistema</translation>
+        <translation>Avvia all&apos;avvio del sistema</translation>
     </message>
 </context>
 <context>
@@ -118,7 +118,7 @@
     </message>
     <message>
         <source>Please login</source>
-        <translation>Effettua l'accesso</translation>
+        <translation>Effettua l&apos;accesso</translation>
     </message>
     <message>
         <source>Change your vpn server</source>
@@ -221,16 +221,20 @@
         <source>No</source>
         <translation>No</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>
     <message>
         <source>Download the latest version</source>
-        <translation>Scarica l'ultima versione</translation>
+        <translation>Scarica l&apos;ultima versione</translation>
     </message>
     <message>
         <source>Install the update</source>
-        <translation>Installa l'aggiornamento</translation>
+        <translation>Installa l&apos;aggiornamento</translation>
     </message>
     <message>
         <source>Do you want to close program to install the new version?</source>
@@ -280,7 +284,7 @@
     </message>
     <message>
         <source>If you have already purchased,please re-login to renew the information</source>
-        <translation>Se hai già effettuato l'acquisto, accedi di nuovo per aggiornare le informazioni.</translation>
+        <translation>Se hai già effettuato l&apos;acquisto, accedi di nuovo per aggiornare le informazioni.</translation>
     </message>
     <message>
         <source>Later</source>
@@ -311,7 +315,7 @@
     </message>
     <message>
         <source>Launch on system startup</source>
-        <translation>Avvia all'avvio del sistema</translation>
+        <translation>Avvia all&apos;avvio del sistema</translation>
     </message>
     <message>
         <source>Sorry, the start-up entry could not be written to %1</source>
@@ -391,7 +395,7 @@
     </message>
     <message>
         <source>Run as Tray Icon</source>
-        <translation>Esegui nell'area di notifica</translation>
+        <translation>Esegui nell&apos;area di notifica</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -541,7 +545,7 @@
     </message>
     <message>
         <source>After purchase, please re-login your account</source>
-        <translation>Dopo l'acquisto, accedi di nuovo al tuo account</translation>
+        <translation>Dopo l&apos;acquisto, accedi di nuovo al tuo account</translation>
     </message>
     <message>
         <source>1 Month</source>
@@ -599,7 +603,7 @@
     </message>
     <message>
         <source>Load Server List Failed,</source>
-        <translation>Caricamento dell'elenco dei server non riuscito,</translation>
+        <translation>Caricamento dell&apos;elenco dei server non riuscito,</translation>
     </message>
 </context>
 <context>

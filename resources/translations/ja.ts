@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>いいえ</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

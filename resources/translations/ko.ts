@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>아니요</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Nee</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Nei</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Lukk</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

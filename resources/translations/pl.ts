@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Nie</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Não</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

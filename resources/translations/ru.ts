@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>Нет</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>

@@ -221,6 +221,10 @@
         <source>No</source>
         <translation>否</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
 </context>
 <context>
     <name>MBaseFrame</name>
