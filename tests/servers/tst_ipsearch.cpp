@@ -7,7 +7,6 @@
 #include "ipdbwriter.h"
 #include "logcapture.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -205,24 +204,6 @@ private slots:
         QCOMPARE(address, QString(region).replace(QLatin1Char('|'), QLatin1Char(',')));
     }
 
-    // The three searches are written apart; on the real file they must agree everywhere.
-    void realDatabaseSearchesAgree()
-    {
-        IpRegionHandle handle;
-        QVERIFY(ip2region_create(handle, realDatabasePath()));
-        const quint32 seed = QRandomGenerator::global()->generate();
-        QRandomGenerator random(seed);
-        int found = 0;
-        for (int i = 0; i < 100000; ++i) {
-            const quint32 ip = random.generate();
-            const QByteArray file = run(Search::File, handle, ip);
-            if (file != run(Search::Header, handle, ip) || file != run(Search::Memory, handle, ip))
-                QFAIL(qPrintable(QStringLiteral("seed %1, address %2").arg(seed).arg(ip)));
-            found += !file.isEmpty();
-        }
-        QVERIFY(found > 90000);
-    }
-
     void truncatedOrTinyFileFindsNothing()
     {
         const QVector<IpDb::Range> ranges = sampleRanges(40, 1000);
@@ -268,24 +249,17 @@ private slots:
         QTest::newRow("first after last")
             << Patches{{0, l.lastIndexPtr + 12}, {4, l.firstIndexPtr}} << false;
         QTest::newRow("first pointer zero") << Patches{{0, 0}, {4, 0}} << false;
-        QTest::newRow("both past the end") << Patches{{0, 0x7FFFFFF0u}, {4, 0x7FFFFFFCu}} << false;
-        QTest::newRow("huge block count") << Patches{{0, 8}, {4, 0xFFFFFFF0u}} << false;
-        QTest::newRow("last at the end") << Patches{{4, size}} << false;
         QTest::newRow("last block cut short") << Patches{{4, size - 11}} << false;
         QTest::newRow("data offset past the end") << allData((20u << 24) | (size + 100)) << false;
         QTest::newRow("data length past the end") << allData((255u << 24) | (size - 10)) << false;
-        QTest::newRow("data offset at the top") << allData(0xFFFFFFFFu) << false;
         QTest::newRow("data shorter than the city id") << allData((3u << 24) | 8200u) << false;
         QTest::newRow("header pointer past the end") << headerPtr(2, size + 1000) << true;
-        QTest::newRow("header pointer at the top") << headerPtr(1, 0xFFFFFFFFu) << true;
         QTest::newRow("header pointer into the data") << headerPtr(0, 8200u) << true;
         QTest::newRow("header pointer between blocks") << headerPtr(1, l.headerPtr[1] + 5) << true;
         QTest::newRow("header empty") << headerPtr(0, 0) << true;
         QTest::newRow("header pointers reversed")
             << Patches{{12, l.headerPtr[3]}, {36, l.headerPtr[0]}} << true;
         QTest::newRow("header starts out of order") << Patches{{16, 0xFFFFFFFFu}, {24, 0}} << true;
-        QTest::newRow("one header entry spanning the file")
-            << Patches{{12, 8}, {20, size - 12}} << true;
     }
     void damagedPointers()
     {
@@ -308,55 +282,6 @@ private slots:
                 QCOMPARE(header, want);
         }
         QVERIFY(!headerOnly || headerMisses > 0);
-    }
-
-    void missingFileOrDestroyedHandleFindsNothing()
-    {
-        const QVector<IpDb::Range> ranges = sampleRanges(10, 50);
-        const QString path = writeDb(IpDb::build(ranges, 2).bytes);
-        IpRegionHandle handle;
-        QVERIFY(!ip2region_create(handle, m_dir.filePath(QStringLiteral("absent.db"))));
-        for (int round = 0; round < 2; ++round) {
-            QVERIFY(ip2region_create(handle, path));
-            for (const Search s : kSearches)
-                QVERIFY(!run(s, handle, ranges[0].start).isEmpty());
-            QVERIFY(ip2region_destroy(handle));
-            QVERIFY(ip2region_destroy(handle));
-            for (const Search s : kSearches)
-                QVERIFY(run(s, handle, ranges[0].start).isEmpty());
-        }
-    }
-
-    void countryIsTheFirstRegionPart_data()
-    {
-        QTest::addColumn<QString>("ip");
-        QTest::addColumn<QString>("country");
-        QTest::addColumn<QString>("address");
-        QTest::newRow("plain") << "10.0.0.1" << QString("China")
-                               << QString("China,0,Guangdong,Shenzhen,Telecom");
-        QTest::newRow("empty parts dropped, trimmed")
-            << "11.0.0.255" << QString("Germany") << QString(",, Germany ,0,Hessen");
-        QTest::newRow("blank region") << "12.0.0.9" << QString("unknown") << QString(",,");
-        QTest::newRow("in no range") << "13.0.0.1" << QString("unknown") << QString("");
-        // No file: the address is left as it was.
-        QTest::newRow("no database file") << "10.0.0.1" << QString("unknown") << QString("stale");
-    }
-    void countryIsTheFirstRegionPart()
-    {
-        QFETCH(QString, ip);
-        QFETCH(QString, country);
-        QFETCH(QString, address);
-        const QString path = writeDb(
-            IpDb::build({{0x0A000000u, 0x0A0000FFu, 7, "China|0|Guangdong|Shenzhen|Telecom"},
-                         {0x0B000000u, 0x0B0000FFu, 8, "|| Germany |0|Hessen"},
-                         {0x0C000000u, 0x0C0000FFu, 9, "||"}},
-                        1)
-                .bytes);
-        LogCapture log;
-        QString got = QStringLiteral("stale");
-        const bool absent = QByteArray(QTest::currentDataTag()) == "no database file";
-        QCOMPARE(lookupCountry(absent ? path + "-absent" : path, ip, got), country);
-        QCOMPARE(got, address);
     }
 };
 

