@@ -1,5 +1,6 @@
 #include "mbasedialog.h"
 #include "modaldriver.h"
+#include "mtitlebar.h"
 
 #include <QMouseEvent>
 #include <QPushButton>
@@ -90,7 +91,20 @@ private slots:
         dialog.setCanMoveable(true);
         drag(&dialog, body, {QPoint(20, 10), QPoint(40, 25)});
         QTRY_COMPARE(dialog.pos(), QPoint(140, 125));
-        // Dragging by the title bar: tst_mtitlebar.
+    }
+
+    // Both the title bar and the moveable dialog used to move the window for one drag.
+    void titleBarDragMovesAMoveableDialogOnce()
+    {
+        MBaseDialog dialog;
+        dialog.setCanMoveable(true);
+        dialog.setGeometry(100, 100, 300, 200);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTRY_COMPARE(dialog.pos(), QPoint(100, 100));
+        MTitleBar *bar = dialog.getTitleBar();
+        drag(bar, bar->mapToGlobal(bar->rect().center()), {QPoint(30, 20)});
+        QTRY_COMPARE(dialog.pos(), QPoint(130, 120));
     }
 
     void fadeInReachesFullOpacity()
