@@ -3,7 +3,6 @@
 #include "accountsession.h"
 #include "autostart.h"
 #include "connectioncontroller.h"
-#include "latencytest.h"
 #include "mconfig.h"
 #include "mdeploy.h"
 #include "menus.h"
@@ -16,6 +15,7 @@
 #include "pages/loadingoverlay.h"
 #include "pages/serverpage.h"
 #include "serveritem.h"
+#include "serverlistcontroller.h"
 #include "serverlistloader.h"
 #include "traycontroller.h"
 
@@ -58,8 +58,6 @@ MainWindow::MainWindow(AppServices services, VpnEngine *engine, QWidget *parent,
     const QString dataFolder = MConfig::getAppDataFolder(QString());
     m_account
         = new AccountSession(m_services, dataFolder + QStringLiteral("user_content.fg"), this);
-    m_serverLoader = new ServerListLoader(dataFolder + QStringLiteral("server_content.fg"), this);
-    m_latencyTest = new LatencyTest(this);
 
     const MConfig &config = *MConfig::instance();
     setSplashScreen(splash);
@@ -94,6 +92,9 @@ MainWindow::MainWindow(AppServices services, VpnEngine *engine, QWidget *parent,
     buildStatusBar(content);
     setContentPanel(content);
     m_loading = new LoadingOverlay(m_pageHost);
+    m_serverList = new ServerListController(MConfig::getAppDataFolder(QString())
+                                                + QStringLiteral("server_content.fg"),
+                                            m_servers, m_loading, this);
     placeWindow();
 
     m_login->setAutoLogin(config.ckbAutoLogin > 0);
@@ -183,7 +184,7 @@ void MainWindow::buildMenus()
          }},
         {QStringLiteral("id_speed"),
          [this] {
-             emit signalTestSpeed();
+             m_serverList->measure();
          }},
         {QStringLiteral("id_help_desk"),
          [this] {
@@ -277,36 +278,30 @@ void MainWindow::wireAccount()
 
 void MainWindow::wireServers()
 {
-    connect(this, &MainWindow::signalTestSpeed, this, &MainWindow::slotTestSpeed,
-            Qt::QueuedConnection);
-    connect(this, &MainWindow::signalTestSpeedFinised, this, &MainWindow::slotTestSpeedFinished,
-            Qt::QueuedConnection);
-    connect(this, &MainWindow::signalLoadedServerList, this, &MainWindow::showServerList,
-            Qt::QueuedConnection);
-    connect(this, &MainWindow::signalLoadedServerListFailed, this,
-            &MainWindow::loadServerListFailed, Qt::QueuedConnection);
-    connect(this, &MainWindow::signalSpeed, this, &MainWindow::slotUpdateSpeed,
-            Qt::QueuedConnection);
-    connect(m_serverLoader, &ServerListLoader::signalLoadedServerList, this,
-            &MainWindow::signalLoadedServerList);
-    connect(m_serverLoader, &ServerListLoader::signalLoadedServerListFailed, this,
-            &MainWindow::signalLoadedServerListFailed);
+    connect(m_serverList, &ServerListController::busyChanged, this, [this](bool busy) {
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+    });
+    // A list that came back after an empty one makes connecting possible again.
+    connect(m_serverList, &ServerListController::listShown, this, [this](bool empty) {
+        m_home->setConnectEnabled(!empty);
+        if (empty)
+            showPage(Page::Servers);
+    });
+    connect(m_serverList, &ServerListController::firstListShown, this,
+            [this] { applyServerChoice(false); });
+    connect(m_serverList, &ServerListController::serverChosen, this, [this] {
+        stopVPN();
+        showPage(Page::Home);
+        applyServerChoice(true);
+    });
     // The text carries the backend's reply: shown as text, whatever it holds.
-    connect(m_serverLoader, &ServerListLoader::signalLoadServerListError, this,
+    connect(m_serverList, &ServerListController::failed, this,
             [this](const QString &title, const QString &text) {
                 showMessage(title, Qt::convertFromPlainText(text));
             });
-    connect(m_latencyTest, &LatencyTest::signalSpeed, this,
-            [this](quint64 key, const QString &speed) {
-                // A refill forgets the keys, and the rows they named are gone with it.
-                const int row = m_servers->setLatency(key, speed);
-                if (row < 0)
-                    return;
-                if (ServerItem *item = m_servers->list()->existingRowWidget(row))
-                    emit signalSpeed(item, speed);
-            });
-    connect(m_latencyTest, &LatencyTest::signalTestSpeedFinised, this,
-            &MainWindow::signalTestSpeedFinised);
 }
 
 void MainWindow::wirePages()
@@ -369,8 +364,6 @@ void MainWindow::wirePages()
                             .arg(launchAtLoginFile()));
         }
     });
-    connect(m_servers, &ServerPage::serverClicked, this, &MainWindow::onServerClicked);
-    connect(m_servers, &ServerPage::refreshClicked, this, &MainWindow::onRefreshClicked);
     connect(this, &MBaseFrame::signalsWakeupApp, this, &MainWindow::slotShowMainWindow);
 }
 
@@ -391,7 +384,7 @@ void MainWindow::stopVPN()
 
 void MainWindow::applyServerChoice(bool reconnect)
 {
-    if (const ServerInfoPtr server = m_serverLoader->currentServer()) {
+    if (const ServerInfoPtr server = m_serverList->loader()->currentServer()) {
         m_home->setServer(flagCode(server->country), server->name);
         m_controller->setCurrentServer(server->host, server->ovpn);
     }
@@ -420,28 +413,6 @@ MainWindow::Page MainWindow::currentPage() const
 QWidget *MainWindow::page(Page page) const
 {
     return m_stack->widget(int(page));
-}
-
-void MainWindow::showServerList()
-{
-    unsetCursor();
-    m_loading->setListLoading(false);
-    const ServerInfoList &servers = m_serverLoader->serverList();
-    // A list that came back after an empty one makes connecting possible again.
-    m_home->setConnectEnabled(!servers.isEmpty());
-    if (servers.isEmpty()) {
-        m_servers->setRefreshEnabled(true);
-        showPage(Page::Servers);
-        return;
-    }
-    m_servers->fill(servers, m_serverLoader->currentServer());
-    const bool firstFill = !m_listFilled;
-    m_listFilled = true;
-    if (firstFill)
-        applyServerChoice(false);
-    else
-        m_loading->setListLoading(true);
-    emit signalTestSpeed();
 }
 
 void MainWindow::slotConnectVPN()
@@ -507,36 +478,6 @@ void MainWindow::changeLanguage(const QString &file)
     checkMenu();
 }
 
-void MainWindow::loadServerListFailed()
-{
-    unsetCursor();
-    m_loading->setListLoading(false);
-    m_servers->setRefreshEnabled(true);
-}
-
-void MainWindow::slotUpdateSpeed(ServerItem *item, const QString &speed)
-{
-    // The row may have gone with a refill since the result was sent; the widget is only
-    // looked up, never followed, until the list knows it.
-    const int row = m_servers->list()->rowOfWidget(item);
-    if (row >= 0)
-        m_servers->list()->setRowSpeed(row, speed);
-}
-
-void MainWindow::slotTestSpeed()
-{
-    QList<LatencyTest::Row> rows;
-    for (const auto &row : m_servers->latencyRows())
-        rows.append({row.first, row.second});
-    m_latencyTest->start(rows);
-}
-
-void MainWindow::slotTestSpeedFinished()
-{
-    m_loading->setListLoading(false);
-    m_servers->setRefreshEnabled(true);
-}
-
 void MainWindow::slotShowMainWindow()
 {
     show();
@@ -557,8 +498,7 @@ void MainWindow::showEvent(QShowEvent *event)
         QTimer::singleShot(200, this, [this] { m_services.countryCheck(); });
     const MConfig &config = *MConfig::instance();
     m_login->setCredentials(config.loginEmail, config.loginPassword);
-    m_loading->setListLoading(true);
-    m_serverLoader->loadServerListTask();
+    m_serverList->load();
     m_controller->startAccountTimers();
     m_help->setAutoRun(launchAtLoginEnabled());
     checkMenu();
@@ -623,25 +563,6 @@ void MainWindow::onSignedOut()
     showPage(Page::Login);
     m_controller->stopVPN();
     m_home->setSignedOut();
-}
-
-void MainWindow::onServerClicked(const QString &host)
-{
-    if (!m_serverLoader->selectServer(host))
-        return;
-    stopVPN();
-    qInfo().noquote() << "Change to:" << host;
-    showPage(Page::Home);
-    applyServerChoice(true);
-}
-
-void MainWindow::onRefreshClicked()
-{
-    if (!m_serverLoader->refresh())
-        return;
-    setCursor(Qt::WaitCursor);
-    m_loading->setListLoading(true);
-    m_servers->setRefreshEnabled(false);
 }
 
 void MainWindow::showBalloonBelow(const QString &text, QWidget *field)

@@ -12,7 +12,6 @@ class AccountSession;
 class ConnectionController;
 class HelpPage;
 class HomePage;
-class LatencyTest;
 class LoadingOverlay;
 class LoginPage;
 class MenuModel;
@@ -23,8 +22,7 @@ class QMenu;
 class QSplashScreen;
 class QStackedLayout;
 class RegisterPage;
-class ServerItem;
-class ServerListLoader;
+class ServerListController;
 class ServerPage;
 class TrayController;
 class VpnEngine;
@@ -65,8 +63,7 @@ public:
     bool exitRequested() const { return m_exitRequested; }
     ConnectionController *controller() const { return m_controller; }
     AccountSession *account() const { return m_account; }
-    ServerListLoader *serverListLoader() const { return m_serverLoader; }
-    LatencyTest *latencyTest() const { return m_latencyTest; }
+    ServerListController *serverList() const { return m_serverList; }
     TrayController *tray() const { return m_tray; }
     MenuModel *settingsModel() const { return m_settingsModel; }
     MenuModel *trayModel() const { return m_trayModel; }
@@ -75,16 +72,10 @@ public:
 
 signals:
     void signalShow();
-    void signalLoadedServerList();
-    void signalLoadedServerListFailed();
     void signalStatuesChanged(const QString &status, const QString &info);
     void signalTraffic(float inMb, float outMb);
-    void signalSpeed(ServerItem *item, const QString &speed);
-    void signalTestSpeed();
-    void signalTestSpeedFinised();
 
 public slots:
-    void showServerList();
     void slotConnectVPN();
     void statuesChanged(const QString &status, const QString &info);
     void statuesChanged(const QString &status);
@@ -96,10 +87,6 @@ public slots:
     void slotTrayMenuClick(const QString &id, const QString &lang);
     // The check marks of the settings menu from the settings store.
     void checkMenu();
-    void loadServerListFailed();
-    void slotUpdateSpeed(ServerItem *item, const QString &speed);
-    void slotTestSpeed();
-    void slotTestSpeedFinished();
     // Show, raise and activate the window, hide the tray icon.
     void slotShowMainWindow();
 
@@ -120,8 +107,6 @@ private:
     void applyConnectionView();
     void showAccount();
     void onSignedOut();
-    void onServerClicked(const QString &host);
-    void onRefreshClicked();
     void showBalloonBelow(const QString &text, QWidget *field);
     void openUrl(const QString &url);
     void changeLanguage(const QString &file);
@@ -130,8 +115,7 @@ private:
     AppServices m_services;
     ConnectionController *m_controller = nullptr;
     AccountSession *m_account = nullptr;
-    ServerListLoader *m_serverLoader = nullptr;
-    LatencyTest *m_latencyTest = nullptr;
+    ServerListController *m_serverList = nullptr;
     TrayController *m_tray = nullptr;
     MenuModel *m_settingsModel = nullptr;
     MenuModel *m_trayModel = nullptr;
@@ -153,5 +137,4 @@ private:
 
     bool m_exitRequested = false;
     bool m_firstShown = false;
-    bool m_listFilled = false;
 };
