@@ -86,9 +86,6 @@ private slots:
         QTest::addColumn<bool>("intruder"); // someone else rewrites the file meanwhile
         QTest::addColumn<bool>("prepared"); // noted while openvpn starts, written at apply
         QTest::newRow("file rewritten in place") << false << false << false << false << false;
-        QTest::newRow("link replaced by a file") << true << false << false << false << false;
-        QTest::newRow("second apply keeps the first original")
-            << false << true << false << false << false;
         QTest::newRow("restarted helper") << true << true << true << false << false;
         QTest::newRow("someone else's file left alone") << false << false << false << true << false;
         QTest::newRow("prepared, then applied") << true << false << true << false << true;

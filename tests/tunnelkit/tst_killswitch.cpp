@@ -296,12 +296,10 @@ private slots:
             {connected, true, "203.0.113.5", 1194, "qnet0123456789ab", ""}, // too long
             {connected, true, "203.0.113.5", 1194, "lo", ""},
             {connecting, true, "203.0.113.5", 1194, "", ""},
-            {connected, false, "203.0.113.5", 1194, "", ""},
             {blocked, true, "", 0, "q\" accept", ""},
             {connected, true, "203.0.113.5", 1194, "qnet1", "fe80::1%qnet1"},
             {connected, false, "203.0.113.5", 1194, "qnet1", "10.8.0.256"},
             {connected, true, "203.0.113.5", 1194, "qnet1", "0.0.0.0"},
-            {connected, true, "203.0.113.5", 1194, "qnet1", "ff02::1"},
             {blocked, false, "", 0, "", "224.0.0.1"},
         };
         for (const auto &r : rows) {
