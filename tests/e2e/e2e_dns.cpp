@@ -7,30 +7,18 @@
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
+#include <QtEndian>
 
 #include <cstdio>
 
 namespace {
 
-constexpr quint16 dnsPort = 53;
-constexpr int headerSize = 12;
-constexpr int maxMessage = 512;
-
-QByteArray g_answer; // 4 bytes
-
-// The answer to `query`, or empty when it is no single well-formed question.
-QByteArray answer(const QByteArray &query)
+// The reply to `query`, or empty when it holds no complete question.
+QByteArray answer(const QByteArray &query, const QByteArray &address)
 {
-    if (query.size() < headerSize || query.size() > maxMessage || (query[2] & 0x80)
-        || query.mid(4, 2) != QByteArray::fromHex("0001"))
-        return QByteArray();
-    int pos = headerSize;
-    while (pos < query.size() && query[pos] != 0) {
-        // Compression pointers cannot appear in a question that starts the message.
-        if ((query[pos] & 0xc0) != 0)
-            return QByteArray();
+    int pos = 12; // after the header
+    while (pos < query.size() && query[pos] != 0)
         pos += 1 + quint8(query[pos]);
-    }
     const int questionEnd = pos + 5;
     if (questionEnd > query.size())
         return QByteArray();
@@ -40,7 +28,7 @@ QByteArray answer(const QByteArray &query)
     reply[3] = char(0x80); // recursion available, no error
     reply.replace(6, 6, QByteArray::fromHex(isA ? "000100000000" : "000000000000"));
     if (isA)
-        reply += QByteArray::fromHex("c00c000100010000003c0004") + g_answer;
+        reply += QByteArray::fromHex("c00c000100010000003c0004") + address;
     return reply;
 }
 
@@ -50,24 +38,17 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QHostAddress answerAddress(args.value(2));
-    if (args.size() != 3 || answerAddress.protocol() != QAbstractSocket::IPv4Protocol) {
-        std::fprintf(stderr, "usage: e2e_dns ADDRESS ANSWER\n");
+    const quint32 ip = qToBigEndian(QHostAddress(args.value(2)).toIPv4Address());
+    const QByteArray address(reinterpret_cast<const char *>(&ip), 4);
+    QUdpSocket udp;
+    if (args.size() != 3 || ip == 0 || !udp.bind(QHostAddress(args[1]), 53)) {
+        std::fprintf(stderr, "usage: e2e_dns ADDRESS ANSWER (%s)\n", qPrintable(udp.errorString()));
         return 2;
     }
-    const quint32 a = answerAddress.toIPv4Address();
-    for (int shift = 24; shift >= 0; shift -= 8)
-        g_answer += char(a >> shift);
-    const QHostAddress address(args[1]);
-    QUdpSocket udp;
-    if (!udp.bind(address, dnsPort)) {
-        std::fprintf(stderr, "e2e_dns: %s\n", qPrintable(udp.errorString()));
-        return 1;
-    }
-    QObject::connect(&udp, &QUdpSocket::readyRead, &udp, [&udp] {
+    QObject::connect(&udp, &QUdpSocket::readyRead, &udp, [&] {
         while (udp.hasPendingDatagrams()) {
-            const QNetworkDatagram d = udp.receiveDatagram(maxMessage + 1);
-            const QByteArray reply = answer(d.data());
+            const QNetworkDatagram d = udp.receiveDatagram();
+            const QByteArray reply = answer(d.data(), address);
             if (!reply.isEmpty())
                 udp.writeDatagram(d.makeReply(reply));
         }

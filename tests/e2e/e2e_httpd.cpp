@@ -1,5 +1,6 @@
 // Minimal HTTP server for the end-to-end tests, run by the harness on the VPN server host.
-// "GET /bytes/N" answers N bytes; the client counts them. Usage: e2e_httpd ADDRESS PORT
+// "GET /bytes/N" answers N bytes; the client counts them; anything else is cut off.
+// Usage: e2e_httpd ADDRESS PORT
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -41,14 +42,9 @@ private:
         qint64 size = -1;
         if (words.size() == 3 && words[0] == "GET" && words[1].startsWith("/bytes/"))
             size = words[1].mid(7).toLongLong(&ok);
-        if (!ok || size < 0 || size > maxBody) {
-            m_socket->write("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n");
-            m_remaining = 0;
-            pump();
-            return;
-        }
-        m_socket->write("HTTP/1.0 200 OK\r\nContent-Type: application/octet-stream\r\n"
-                        "Connection: close\r\nContent-Length: "
+        if (!ok || size < 0 || size > maxBody)
+            return m_socket->abort();
+        m_socket->write("HTTP/1.0 200 OK\r\nConnection: close\r\nContent-Length: "
                         + QByteArray::number(size) + "\r\n\r\n");
         m_remaining = size;
         pump();
@@ -82,19 +78,16 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: e2e_httpd ADDRESS PORT\n");
+    QTcpServer server;
+    if (args.size() != 3 || !server.listen(QHostAddress(args[1]), quint16(args[2].toUInt()))) {
+        std::fprintf(stderr, "usage: e2e_httpd ADDRESS PORT (%s)\n",
+                     qPrintable(server.errorString()));
         return 2;
     }
-    QTcpServer server;
     QObject::connect(&server, &QTcpServer::newConnection, &server, [&server] {
         while (QTcpSocket *socket = server.nextPendingConnection())
             new Connection(socket, &server);
     });
-    if (!server.listen(QHostAddress(args[1]), quint16(args[2].toUInt()))) {
-        std::fprintf(stderr, "e2e_httpd: %s\n", qPrintable(server.errorString()));
-        return 1;
-    }
     std::printf("e2e_httpd listening on %s:%u\n", qPrintable(args[1]), server.serverPort());
     std::fflush(stdout);
     return app.exec();
