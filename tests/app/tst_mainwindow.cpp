@@ -17,6 +17,7 @@
 #include "serveritem.h"
 #include "serverlistcontroller.h"
 #include "serverlistloader.h"
+#include "startup.h"
 #include "testbackend.h"
 #include "traycontroller.h"
 
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
+#include <QTranslator>
 #include <QtTest>
 
 #include <memory>
@@ -49,6 +51,8 @@ private slots:
     void menuEntriesDoWhatTheySay();
     void killSwitchAndLanguageMarksFollowTheSettings();
     void startupBoxWritesDisablesAndReadsTheAutostartEntry();
+    void languagesTranslateTheWindow_data();
+    void languagesTranslateTheWindow();
     void serverDataIsShownAsText();
 
 private:
@@ -351,6 +355,33 @@ void MainWindowTest::startupBoxWritesDisablesAndReadsTheAutostartEntry()
     // An entry naming a program that is gone does not count.
     QVERIFY(enableLaunchAtLogin(QStringLiteral("/nonexistent/quellnet")));
     QVERIFY(!launchAtLoginEnabled());
+}
+
+void MainWindowTest::languagesTranslateTheWindow_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("login");
+    QTest::newRow("German") << "de.qm"
+                            << "Anmelden";
+    QTest::newRow("Japanese") << "ja.qm"
+                              << "ログイン";
+    QTest::newRow("Hebrew") << "he.qm"
+                            << "התחברות";
+}
+
+void MainWindowTest::languagesTranslateTheWindow()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, login);
+    installTranslation(*qApp, file);
+    makeWindow();
+    const QString shown = child<QPushButton>("BTNLoginSubmit")->text();
+    const bool rightToLeft = qApp->layoutDirection() == Qt::RightToLeft;
+    for (QTranslator *translator : qApp->findChildren<QTranslator *>())
+        qApp->removeTranslator(translator);
+    qApp->setLayoutDirection(Qt::LeftToRight);
+    QCOMPARE(shown, login);
+    QCOMPARE(rightToLeft, file == QLatin1String("he.qm"));
 }
 
 void MainWindowTest::serverDataIsShownAsText()
