@@ -1,11 +1,13 @@
 #include "desktopservices.h"
 #include "mainwindow.h"
 #include "mconfig.h"
+#include "mcrashstack.h"
 #include "mloadingdlg.h"
 #include "mlogger.h"
 #include "mnetwork.h"
 #include "mutils.h"
 #include "resinit.h"
+#include "singleapplication.h"
 #include "startup.h"
 #include "termination.h"
 #include "vpnclientengine.h"
@@ -36,6 +38,11 @@ int main(int argc, char *argv[])
     if (!handleCommandLine(app, arguments))
         return 0;
 
+    // One instance per user: a second start wakes the first and ends here.
+    SingleApplication single(false, SingleApplication::User, 1000);
+    if (single.exitCode() >= 0)
+        return single.exitCode();
+
     qDebug() << "LogFile:" << getLogFile();
     qDebug() << "DocPath:" << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     qDebug() << "AppData:" << QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -43,6 +50,7 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(logMethod);
     MConfig::loadCommConfig();
     startLog();
+    MCrashStack::install();
 
     logEnvironment();
     sendStartupEvents();
@@ -55,11 +63,14 @@ int main(int argc, char *argv[])
     MainWindow *window = MainWindow::instance(desktopServices(), defaultVpnEngine());
     // A session logout or Ctrl+C exits as the menu's Exit does: tunnel stopped, settings saved.
     handleTerminationSignals([window] { window->requestExit(); });
+    QObject::connect(&single, &SingleApplication::instanceStarted, window,
+                     &MainWindow::slotShowMainWindow);
 
     window->show();
     const int exitCode = app.exec();
 
     qInstallMessageHandler(nullptr);
+    MCrashStack::uninstall();
     // Every supported Linux counts as "later than Windows 7".
     qInfo() << "Clean LibCurl";
     MNetwork::globalClean();
