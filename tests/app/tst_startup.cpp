@@ -149,27 +149,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("loaded"); // no translation is compiled in: every load fails
+        QTest::addColumn<QString>("failed"); // the file that does not load, if any
         QTest::addColumn<bool>("firstRun"); // else the marker is there already
         auto row = [](const char *name, const QStringList &arguments, const char *stored,
-                      const char *loaded, bool firstRun = true) {
+                      const char *failed, bool firstRun = true) {
             QTest::newRow(name) << arguments << QString::fromLatin1(stored)
-                                << QString::fromLatin1(loaded) << firstRun;
+                                << QString::fromLatin1(failed) << firstRun;
         };
-        row("no switch", {}, "en.qm", "en.qm");
-        row("switch as third argument", {"foo", "--language", "German"}, "en.qm", "en.qm");
-        row("nothing stored", {}, "", "en.qm");
-        row("zh-cn repaired", {}, "zh-cn.qm", "zh-CN.qm");
-        row("zh-tw repaired", {}, "zh-tw.qm", "zh-TW.qm");
+        // The compiled-in names are case-sensitive: an unrepaired "zh-cn.qm" would not load.
+        row("no switch", {}, "en.qm", "");
+        row("switch as third argument", {"foo", "--language", "German"}, "en.qm", "");
+        row("nothing stored", {}, "", "");
+        row("zh-cn repaired", {}, "zh-cn.qm", "");
+        row("zh-tw repaired", {}, "zh-tw.qm", "");
         row("unknown kept", {}, "xx.qm", "xx.qm");
-        row("not the first run", {}, "en.qm", "en.qm", false);
+        row("not the first run", {}, "en.qm", "", false);
     }
 
     void normalStartLogsAndEndsCleanlyOnSigterm()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, stored);
-        QFETCH(QString, loaded);
+        QFETCH(QString, failed);
         QFETCH(bool, firstRun);
 
         Sandbox sandbox;
@@ -207,7 +208,9 @@ private slots:
         QCOMPARE(infos.filter(QStringLiteral("First Run")).size(), firstRun ? 1 : 0);
         QVERIFY(!readAll(sandbox.marker()).isEmpty());
         QCOMPARE(infos.filter(QStringLiteral("Load Lang Failed:")),
-                 QStringList(QStringLiteral("Load Lang Failed: \"%1\"").arg(loaded)));
+                 failed.isEmpty()
+                     ? QStringList()
+                     : QStringList(QStringLiteral("Load Lang Failed: \"%1\"").arg(failed)));
     }
 
     void splashChildShowsOnlyTheBoxUntilKilled()
