@@ -2,6 +2,7 @@
 
 #include "maboutus.h"
 #include "mtraildlg.h"
+#include "muatracker.h"
 #include "qballoontip.h"
 
 #include <QDesktopServices>
@@ -35,5 +36,12 @@ AppServices desktopServices()
         MAboutUS dialog(parent);
         dialog.exec();
     };
+    services.sendPageView = [](const QString &title, const QString &path) {
+        MUATracker::instance()->sendPageView(title, path);
+    };
+    services.sendEvent
+        = [](const QString &category, const QString &action, const QString &label, int value) {
+              MUATracker::instance()->sendEvent(category, action, label, value);
+          };
     return services;
 }

@@ -5,6 +5,7 @@
 #include "mloadingdlg.h"
 #include "mlogger.h"
 #include "mnetwork.h"
+#include "muatracker.h"
 #include "mutils.h"
 #include "resinit.h"
 #include "singleapplication.h"
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     MConfig::loadCommConfig();
     startLog();
     MCrashStack::install();
+    MUATracker::instance()->start();
 
     logEnvironment();
     sendStartupEvents();
@@ -71,6 +73,7 @@ int main(int argc, char *argv[])
 
     qInstallMessageHandler(nullptr);
     MCrashStack::uninstall();
+    MUATracker::instance()->stop();
     // Every supported Linux counts as "later than Windows 7".
     qInfo() << "Clean LibCurl";
     MNetwork::globalClean();

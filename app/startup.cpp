@@ -1,19 +1,21 @@
 #include "startup.h"
 
 #include "mconfig.h"
+#include "mcrashstack.h"
 #include "mlogger.h"
 #include "mnetwork.h"
 #include "mplatform.h"
 #include "mprocessmgr.h"
+#include "muatracker.h"
 #include "mutils.h"
 
 #include <QApplication>
 #include <QDebug>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTextCodec>
-#include <QFileInfo>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 namespace {
@@ -134,11 +136,23 @@ void sendStartupEvents()
     qInfo() << "DocPath:" << documentsLocation();
     qInfo() << "AppData:" << appDataLocation();
 
+    MUATracker *tracker = MUATracker::instance();
+    const MConfig &config = *MConfig::instance();
+    QString language = config.lang.toLower();
+    language.remove(QStringLiteral(".qm"));
+    tracker->sendEvent(QStringLiteral("Language"), language, getVer(), 1);
+    tracker->sendEvent(QStringLiteral("OS"), Platform::osProductType(), getVer(), 1);
+    tracker->sendEvent(QStringLiteral("OSVer"), Platform::osProductVersion(), getVer(), 1);
+
     const QString marker = MConfig::getAppDataFolder(QString()) + QStringLiteral("first.text");
     if (ReadFileX(marker).isEmpty()) {
         qInfo() << "First Run";
+        tracker->sendEvent(QStringLiteral("NewUser"), getVer(), config.appId, 1);
         SaveFile(marker, QStringLiteral("VPN"));
     }
+    // Crashes of earlier runs, reported now: a signal handler does no networking.
+    for (const MCrashStack::Event &crash : MCrashStack::takeUnsentReports())
+        tracker->sendEvent(crash.category, crash.action, crash.label, 1);
 }
 
 void installTranslation(QApplication &app, const QString &lang)
@@ -149,7 +163,8 @@ void installTranslation(QApplication &app, const QString &lang)
         qInfo() << "Load Lang Failed:" << lang;
     app.installTranslator(translator);
     // Qt's own texts (standard buttons, dialogs) where the system has them.
-    const QString locale = QFileInfo(lang).completeBaseName().replace(QLatin1Char('-'), QLatin1Char('_'));
+    const QString locale
+        = QFileInfo(lang).completeBaseName().replace(QLatin1Char('-'), QLatin1Char('_'));
     auto *qtTexts = new QTranslator(&app);
     if (qtTexts->load(QStringLiteral("qtbase_") + locale,
                       QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
