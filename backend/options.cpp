@@ -33,9 +33,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
 {
     ParsedCommandLine result;
     Options &o = result.options;
-    const std::set<std::string> withValue
-        = {"--listen", "--port", "--serverlist-port", "--collect-port", "--cert",
-           "--key",    "--db",   "--ovpn-dir",        "--files-dir",    "--demo-password"};
+    const std::set<std::string> withValue = {"--listen",
+                                             "--port",
+                                             "--serverlist-port",
+                                             "--collect-port",
+                                             "--cert",
+                                             "--key",
+                                             "--db",
+                                             "--ovpn-dir",
+                                             "--files-dir",
+                                             "--demo-password",
+                                             "--getip-reply-file"};
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -89,6 +97,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
             o.filesDir = value;
         } else if (name == "--demo-password") {
             o.demoPassword = value;
+        } else if (name == "--getip-reply-file") {
+            o.getIpReplyFile = value;
         } else if (name == "--demo") {
             o.demo = true;
         } else if (name == "--debug-endpoints") {
@@ -138,6 +148,8 @@ Options:
   --debug-endpoints      expose GET /_debug/requests, GET /_debug/hits and
                          POST /_debug/reset, and keep password headers unredacted in the
                          request log (tests only)
+  --getip-reply-file F   /vpnserver/getip/ answers the trimmed text of F (read on every
+                         request) instead of the caller's address (tests only)
   --version              print the version and exit
   -h, --help             print this help and exit
 

@@ -19,6 +19,8 @@ struct Options
     bool demo = false;
     std::string demoPassword = "quellnet-demo";
     bool debugEndpoints = false;
+    // Tests choose what getip/ answers: the trimmed text of this file, read per request.
+    std::string getIpReplyFile;
 };
 
 struct ParsedCommandLine

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 
 namespace backend {
 
@@ -308,6 +310,12 @@ void Service::getIp(const httplib::Request &req, httplib::Response &res)
     res.set_header("Cache-Control", "no-store");
     if (!readEnvelope(wire).valid) {
         res.set_content("-20", "text/plain");
+        return;
+    }
+    if (!m_options.getIpReplyFile.empty()) {
+        std::ostringstream text;
+        text << std::ifstream(m_options.getIpReplyFile).rdbuf();
+        res.set_content(trim(text.str()), "text/plain");
         return;
     }
     const std::optional<std::string> address = plainIpv4(req.remote_addr);
