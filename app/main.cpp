@@ -1,3 +1,4 @@
+#include "countryrestriction.h"
 #include "desktopservices.h"
 #include "mainwindow.h"
 #include "mconfig.h"
@@ -62,7 +63,20 @@ int main(int argc, char *argv[])
 
     // A tray program: closing the last visible window must not end it.
     app.setQuitOnLastWindowClosed(false);
-    MainWindow *window = MainWindow::instance(desktopServices(), defaultVpnEngine());
+    AppServices services = desktopServices();
+    // The country check runs off the GUI thread; a prohibited country ends the program.
+    auto *restriction = new CountryRestriction(services, &app);
+    services.countryCheck = [restriction] {
+        restriction->check();
+    };
+    MainWindow *window = MainWindow::instance(services, defaultVpnEngine());
+    QObject::connect(restriction, &CountryRestriction::finished, window,
+                     [window](bool prohibited, const QString &message) {
+                         if (!prohibited)
+                             return;
+                         window->showMessage(CountryRestriction::title(), message);
+                         window->requestExit();
+                     });
     // A session logout or Ctrl+C exits as the menu's Exit does: tunnel stopped, settings saved.
     handleTerminationSignals([window] { window->requestExit(); });
     QObject::connect(&single, &SingleApplication::instanceStarted, window,

@@ -80,6 +80,17 @@
     </message>
 </context>
 <context>
+    <name>CountryRestriction</name>
+    <message>
+        <source>Prohibit</source>
+        <translation>Nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>According to the laws of your country, our products is prohibited</source>
+        <translation>Nach den Gesetzen Ihres Landes ist unser Produkt verboten</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>

@@ -80,6 +80,17 @@
     </message>
 </context>
 <context>
+    <name>CountryRestriction</name>
+    <message>
+        <source>Prohibit</source>
+        <translation>Prohibido</translation>
+    </message>
+    <message>
+        <source>According to the laws of your country, our products is prohibited</source>
+        <translation>Según las leyes de tu país, nuestros productos están prohibidos</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>

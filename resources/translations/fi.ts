@@ -80,6 +80,17 @@
     </message>
 </context>
 <context>
+    <name>CountryRestriction</name>
+    <message>
+        <source>Prohibit</source>
+        <translation>Kielletty</translation>
+    </message>
+    <message>
+        <source>According to the laws of your country, our products is prohibited</source>
+        <translation>Maasi lakien mukaan tuotteemme ovat kiellettyjä</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>

@@ -80,6 +80,17 @@
     </message>
 </context>
 <context>
+    <name>CountryRestriction</name>
+    <message>
+        <source>Prohibit</source>
+        <translation>Interdit</translation>
+    </message>
+    <message>
+        <source>According to the laws of your country, our products is prohibited</source>
+        <translation>Selon les lois de votre pays, nos produits sont interdits</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>

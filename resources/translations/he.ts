@@ -80,6 +80,17 @@
     </message>
 </context>
 <context>
+    <name>CountryRestriction</name>
+    <message>
+        <source>Prohibit</source>
+        <translation>אסור</translation>
+    </message>
+    <message>
+        <source>According to the laws of your country, our products is prohibited</source>
+        <translation>על פי חוקי המדינה שלך, המוצרים שלנו אסורים</translation>
+    </message>
+</context>
+<context>
     <name>HelpPage</name>
     <message>
         <source>Help</source>
