@@ -1,7 +1,7 @@
 #include "galleryframe.h"
 
-#include "mbasewidget.h"
 #include "appservices.h"
+#include "mbasewidget.h"
 #include "mgiflable.h"
 #include "mimagebutton.h"
 #include "mline.h"
