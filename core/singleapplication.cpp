@@ -91,6 +91,7 @@ public:
     QLocalSocket *socket = nullptr;
     QLocalServer *server = nullptr;
     QString blockServerName;
+    QString socketPath;
     SingleApplication::Options options;
     int timeout;
     quint32 instanceNumber = 0;
@@ -134,6 +135,7 @@ void SingleApplicationPrivate::genBlockServerName()
     if (options.testFlag(SingleApplication::User))
         appData.addData(SingleApplicationOs::userName());
     blockServerName = QString::fromLatin1(appData.result().toBase64().replace('/', '_'));
+    socketPath = SingleApplicationOs::socketPath(blockServerName);
 }
 
 void SingleApplicationPrivate::start(bool allowSecondary)
@@ -195,12 +197,12 @@ void SingleApplicationPrivate::start(bool allowSecondary)
 void SingleApplicationPrivate::startPrimary()
 {
     // A crashed primary leaves its socket file behind.
-    QLocalServer::removeServer(blockServerName);
+    QLocalServer::removeServer(socketPath);
     server = new QLocalServer(this);
     const bool userOnly = options.testFlag(SingleApplication::User);
     server->setSocketOptions(userOnly ? QLocalServer::UserAccessOption
                                       : QLocalServer::WorldAccessOption);
-    if (!server->listen(blockServerName)) {
+    if (!server->listen(socketPath)) {
         qWarning() << "SingleApplication: cannot listen:" << server->errorString();
     } else if (userOnly && !SingleApplicationOs::restrictToOwner(server->fullServerName())) {
         qWarning() << "SingleApplication: cannot make" << server->fullServerName()
@@ -221,7 +223,7 @@ bool SingleApplicationPrivate::connectToPrimary()
         socket = new QLocalSocket(this);
     if (socket->state() == QLocalSocket::UnconnectedState
         || socket->state() == QLocalSocket::ClosingState)
-        socket->connectToServer(blockServerName);
+        socket->connectToServer(socketPath);
     if (socket->state() == QLocalSocket::ConnectingState)
         socket->waitForConnected(timeout);
     return socket->state() == QLocalSocket::ConnectedState;

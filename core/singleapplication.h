@@ -63,4 +63,7 @@ QByteArray userName();
 bool processAlive(qint64 pid);
 // Makes the socket file at path reachable by its owner only; false if it is not ours.
 bool restrictToOwner(const QString &path);
+// Where the server named name listens: the user's runtime folder, else the temp folder, else
+// /tmp when the path would not fit a socket address.
+QString socketPath(const QString &name);
 } // namespace SingleApplicationOs

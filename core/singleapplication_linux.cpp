@@ -1,11 +1,14 @@
 #include "singleapplication.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -39,4 +42,23 @@ bool SingleApplicationOs::restrictToOwner(const QString &path)
     if ((st.st_mode & (S_IRWXG | S_IRWXO)) == 0)
         return true;
     return ::chmod(native.constData(), S_IRUSR | S_IWUSR) == 0;
+}
+
+QString SingleApplicationOs::socketPath(const QString &name)
+{
+    const auto fits = [](const QString &path) {
+        return size_t(QFile::encodeName(path).size()) < sizeof(sockaddr_un::sun_path);
+    };
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QFileInfo runtimeInfo(runtime);
+    if (!runtime.isEmpty() && runtimeInfo.isDir() && runtimeInfo.ownerId() == ::getuid())
+        folders << runtime;
+    folders << QDir::tempPath() << QStringLiteral("/tmp");
+    for (const QString &folder : folders) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (fits(path))
+            return path;
+    }
+    return folders.last() + QLatin1Char('/') + name;
 }

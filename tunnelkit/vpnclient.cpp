@@ -394,10 +394,14 @@ int vpnclient::start()
     body.insert(QStringLiteral("server"), QString::fromStdString(d->server));
     body.insert(QStringLiteral("config"), QByteArray::fromStdString(d->config));
     d->policy.writeTo(&body);
-    d->running.store(true);
+    // The running flag changes on the client thread, in order with the helper's replies: a
+    // reply to an earlier call must not undo it.
+    std::atomic<bool> *running = &d->running;
     const bool sent = d->onLink(
-        [body](Link *link) {
-            if (link->command(wire::Type::Connect, body))
+        [body, running](Link *link) {
+            const bool ok = link->command(wire::Type::Connect, body);
+            running->store(ok);
+            if (ok)
                 return true;
             const QString why
                 = QStringLiteral("the Quellnet helper does not answer on %1 (%2); start it "
@@ -408,11 +412,7 @@ int vpnclient::start()
             return false;
         },
         false);
-    if (!sent) {
-        d->running.store(false);
-        return StartNoHelper;
-    }
-    return StartOk;
+    return sent ? StartOk : StartNoHelper;
 }
 
 int vpnclient::stop()
@@ -420,8 +420,13 @@ int vpnclient::stop()
     QCborMap body;
     d->policyPending = false;
     d->policy.writeTo(&body);
-    d->running.store(false);
-    d->onLink([body](Link *link) { return link->command(wire::Type::Disconnect, body); }, false);
+    std::atomic<bool> *running = &d->running;
+    d->onLink(
+        [body, running](Link *link) {
+            running->store(false);
+            return link->command(wire::Type::Disconnect, body);
+        },
+        false);
     return 0;
 }
 
