@@ -2,10 +2,12 @@
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
+#include <openssl/pem.h>
 #include <openssl/rand.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -153,6 +155,55 @@ std::string randomHex(size_t bytes)
     if (bytes > 0 && RAND_bytes(buffer.data(), static_cast<int>(bytes)) != 1)
         return {};
     return toHex(buffer.data(), buffer.size());
+}
+
+std::string fileSha256Hex(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    if (!in || !ctx || EVP_DigestInit_ex(ctx.get(), EVP_sha256(), nullptr) != 1)
+        return {};
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        if (in.gcount() > 0
+            && EVP_DigestUpdate(ctx.get(), buffer.data(), static_cast<size_t>(in.gcount())) != 1)
+            return {};
+    }
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (!in.eof() || EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1)
+        return {};
+    return toHex(digest, length);
+}
+
+std::string updateStatement(const std::string &id, const std::string &version, uint64_t size,
+                            const std::string &sha256Hex)
+{
+    return "quellnet-update-v1\nid=" + id + "\nversion=" + version
+        + "\nsize=" + std::to_string(size) + "\nsha256=" + sha256Hex + '\n';
+}
+
+std::string signEd25519Base64(const std::string &privateKeyPem, const std::string &message)
+{
+    std::unique_ptr<BIO, decltype(&BIO_free)> bio(
+        BIO_new_mem_buf(privateKeyPem.data(), static_cast<int>(privateKeyPem.size())), BIO_free);
+    if (!bio)
+        return {};
+    std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(
+        PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr), EVP_PKEY_free);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    if (!key || EVP_PKEY_get_id(key.get()) != EVP_PKEY_ED25519 || !ctx
+        || EVP_DigestSignInit(ctx.get(), nullptr, nullptr, nullptr, key.get()) != 1)
+        return {};
+    std::string signature(64, '\0');
+    size_t length = signature.size();
+    if (EVP_DigestSign(ctx.get(), reinterpret_cast<unsigned char *>(&signature[0]), &length,
+                       reinterpret_cast<const unsigned char *>(message.data()), message.size())
+        != 1)
+        return {};
+    signature.resize(length);
+    return base64Encode(signature);
 }
 
 } // namespace backend

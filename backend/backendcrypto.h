@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace backend {
@@ -19,5 +20,15 @@ std::string base64Encode(const std::string &bytes);
 
 // Lower-case hex of `bytes` random bytes; empty when the random source fails.
 std::string randomHex(size_t bytes);
+
+// Lower-case hex SHA-256 of a file, read in pieces; empty when it cannot be read.
+std::string fileSha256Hex(const std::string &path);
+
+// What an update entry's signature covers: five lines, each ending in "\n".
+std::string updateStatement(const std::string &id, const std::string &version, uint64_t size,
+                            const std::string &sha256Hex);
+
+// Ed25519 signature of `message` by a PEM private key, base64; empty on failure.
+std::string signEd25519Base64(const std::string &privateKeyPem, const std::string &message);
 
 } // namespace backend

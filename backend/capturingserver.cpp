@@ -8,6 +8,7 @@
 #include <cstring>
 #include <netdb.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr size_t kMaxCapturedBytes = 64 * 1024;
 constexpr int kIdleSliceMs = 100;
+const char kRenamedRange[] = "Quellnet-Wire-Range";
 
 std::string openSslError()
 {
@@ -59,8 +61,6 @@ public:
         const size_t n = std::min(size, m_buffer.size() - m_pos);
         std::memcpy(ptr, m_buffer.data() + m_pos, n);
         m_pos += n;
-        if (m_capture.size() + n <= kMaxCapturedBytes)
-            m_capture.append(ptr, n);
         return static_cast<ssize_t>(n);
     }
 
@@ -107,8 +107,29 @@ public:
         return false;
     }
 
-    void startRequest() { m_capture.clear(); }
+    // Reads the next request head ahead of the parser: it is kept as sent, and the parser
+    // sees it with Range renamed. The library would answer a Range it cannot parse ("Bytes=",
+    // several ranges) with 416 before any handler runs, and would cut a handler's own partial
+    // reply a second time; /download/ reads the header from the wire instead.
+    void beginRequest()
+    {
+        size_t end = std::string::npos;
+        while ((end = headEnd()) == std::string::npos && m_buffer.size() - m_pos < kMaxCapturedBytes
+               && fill() > 0) { }
+        if (end == std::string::npos) {
+            m_capture = m_buffer.substr(m_pos);
+            return;
+        }
+        m_capture = m_buffer.substr(m_pos, end - m_pos);
+        m_buffer.replace(m_pos, end - m_pos, withRangeRenamed(m_capture));
+    }
     const std::string &captured() const { return m_capture; }
+
+    bool peerClosed() const
+    {
+        pollfd item{m_sock, POLLRDHUP, 0};
+        return ::poll(&item, 1, 0) > 0 && (item.revents & (POLLRDHUP | POLLHUP | POLLERR));
+    }
 
 private:
     bool buffered() const { return m_pos < m_buffer.size() || (m_ssl && SSL_pending(m_ssl) > 0); }
@@ -124,21 +145,54 @@ private:
         }
     }
 
+    // Appends what the connection has next, keeping unread bytes.
     ssize_t fill()
     {
-        if (!is_readable())
+        if (!(m_ssl && SSL_pending(m_ssl) > 0) && !waitFor(POLLIN, m_readTimeoutMs))
             return -1;
-        m_buffer.resize(4096);
+        m_buffer.erase(0, m_pos);
         m_pos = 0;
+        const size_t kept = m_buffer.size();
+        m_buffer.resize(kept + 4096);
         ssize_t n;
         if (m_ssl) {
-            const int rc = SSL_read(m_ssl, &m_buffer[0], static_cast<int>(m_buffer.size()));
+            const int rc = SSL_read(m_ssl, &m_buffer[kept], 4096);
             n = rc > 0 ? rc : (SSL_get_error(m_ssl, rc) == SSL_ERROR_ZERO_RETURN ? 0 : -1);
         } else {
-            n = ::recv(m_sock, &m_buffer[0], m_buffer.size(), 0);
+            n = ::recv(m_sock, &m_buffer[kept], 4096, 0);
         }
-        m_buffer.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        m_buffer.resize(kept + (n > 0 ? static_cast<size_t>(n) : 0));
         return n;
+    }
+
+    // Just past the empty line that ends the head in the buffer.
+    size_t headEnd() const
+    {
+        for (size_t i = m_buffer.find('\n', m_pos); i != std::string::npos;
+             i = m_buffer.find('\n', i + 1)) {
+            if (i + 1 < m_buffer.size() && m_buffer[i + 1] == '\n')
+                return i + 2;
+            if (i + 2 < m_buffer.size() && m_buffer[i + 1] == '\r' && m_buffer[i + 2] == '\n')
+                return i + 3;
+        }
+        return std::string::npos;
+    }
+
+    static std::string withRangeRenamed(const std::string &head)
+    {
+        std::string out;
+        size_t start = 0;
+        while (start < head.size()) {
+            size_t end = head.find('\n', start);
+            end = end == std::string::npos ? head.size() : end + 1;
+            std::string line = head.substr(start, end - start);
+            if (start > 0 && line.size() > 6 && line[5] == ':'
+                && strncasecmp(line.c_str(), "range", 5) == 0)
+                line.replace(0, 5, kRenamedRange);
+            out += line;
+            start = end;
+        }
+        return out;
     }
 
     static void numeric(const sockaddr_storage &address, socklen_t length, std::string &ip,
@@ -164,6 +218,7 @@ private:
 };
 
 thread_local const CaptureStream *t_currentStream = nullptr;
+thread_local const CapturingServer *t_currentServer = nullptr;
 
 } // namespace
 
@@ -174,6 +229,12 @@ CapturingServer::CapturingServer(SSL_CTX *tls)
 std::string CapturingServer::currentHead()
 {
     return t_currentStream ? t_currentStream->captured() : std::string();
+}
+
+bool CapturingServer::currentRequestAbandoned()
+{
+    return !t_currentStream || !t_currentServer || t_currentServer->svr_sock_ == INVALID_SOCKET
+        || t_currentStream->peerClosed();
 }
 
 bool CapturingServer::process_and_close_socket(socket_t sock)
@@ -191,10 +252,11 @@ bool CapturingServer::process_and_close_socket(socket_t sock)
     if (ready) {
         CaptureStream stream(sock, ssl, read_timeout_sec_, write_timeout_sec_);
         t_currentStream = &stream;
+        t_currentServer = this;
         for (size_t left = keep_alive_max_count_; left > 0; --left) {
             if (!stream.waitForRequest(keep_alive_timeout_sec_, svr_sock_))
                 break;
-            stream.startRequest();
+            stream.beginRequest();
             bool closed = false;
             ok = process_request(stream, left == 1, closed,
                                  [ssl](httplib::Request &req) { req.ssl = ssl; });
@@ -202,6 +264,7 @@ bool CapturingServer::process_and_close_socket(socket_t sock)
                 break;
         }
         t_currentStream = nullptr;
+        t_currentServer = nullptr;
     }
     if (ssl) {
         if (ok)

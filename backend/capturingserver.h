@@ -19,7 +19,13 @@ public:
 
     // The raw request line and header lines of the request being handled on this thread
     // (up to and including the empty line); empty outside a handler.
+    // The parser sees a Range header as "Quellnet-Wire-Range" (see the stream); handlers
+    // read Range from currentHead().
     static std::string currentHead();
+
+    // True once the client of the request on this thread has gone or the server is stopping:
+    // a handler that holds a reply back polls it.
+    static bool currentRequestAbandoned();
 
 private:
     bool process_and_close_socket(socket_t sock) override;

@@ -16,12 +16,14 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <pthread.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -59,6 +61,15 @@ bool readableFolder(const std::string &path, std::string &error)
     return true;
 }
 
+// The demo offers the version after this one, so that the client has an update to take.
+std::string nextVersion(const std::string &version)
+{
+    const size_t dot = version.rfind('.');
+    const size_t last = dot == std::string::npos ? 0 : dot + 1;
+    return version.substr(0, last)
+        + std::to_string(std::strtoul(version.c_str() + last, nullptr, 10) + 1);
+}
+
 bool seedDemo(backend::Store &store, const std::string &password)
 {
     const std::time_t now = std::time(nullptr);
@@ -74,8 +85,9 @@ bool seedDemo(backend::Store &store, const std::string &password)
         {"90", "Quarterly", "24.99", "/order.html?plan=90"},
         {"360", "Two years", "79.99", "/order.html?plan=360"},
     };
+    const std::string next = nextVersion(QUELLNET_VERSION);
     const std::vector<backend::UpdateEntry> updates = {
-        {"quellnet", QUELLNET_VERSION, "/download/quellnet-" QUELLNET_VERSION ".tar.gz"},
+        {"quellnet", next, "/download/quellnet_" + next + "_all.deb"},
     };
     return store.replacePrices(prices) && store.replaceUpdates(updates);
 }
@@ -111,7 +123,9 @@ int main(int argc, char **argv)
     case backend::ParsedCommandLine::Action::Run:
         break;
     }
-    const backend::Options &options = parsed.options;
+    backend::Options options = parsed.options;
+    if (options.updateKey.empty() && options.demo)
+        options.updateKey = QUELLNET_BACKEND_DEMO_DIR "/update-signing-key.pem";
 
     // Signals are taken by sigwait below; every thread started later inherits the mask.
     std::signal(SIGPIPE, SIG_IGN);
@@ -142,6 +156,19 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    std::string updateKeyPem;
+    if (!options.updateKey.empty()) {
+        std::ifstream in(options.updateKey, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        updateKeyPem = text.str();
+        if (!in || backend::signEd25519Base64(updateKeyPem, "check").empty()) {
+            say("cannot use update key " + options.updateKey
+                + ": not a readable Ed25519 private key");
+            return 1;
+        }
+    }
+
     // The database holds password hashes and client data: owner only, WAL files included.
     ::umask(077);
     backend::Store store;
@@ -164,7 +191,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    backend::Service service(store, options, serverFolder);
+    backend::Service service(store, options, serverFolder, updateKeyPem);
     std::vector<Listener> listeners;
     const auto add = [&](SSL_CTX *context, int port, const std::string &what) {
         const std::string scheme = context ? "https://" : "http://";
@@ -192,6 +219,8 @@ int main(int argc, char **argv)
     }
     say(serverFolder.empty() ? std::string("no server folder: the server list is empty")
                              : "servers from " + serverFolder);
+    if (!options.updateKey.empty())
+        say("update entries signed with " + options.updateKey);
 
     const pthread_t mainThread = pthread_self();
     for (Listener &listener : listeners) {

@@ -43,7 +43,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
                                              "--ovpn-dir",
                                              "--files-dir",
                                              "--demo-password",
-                                             "--getip-reply-file"};
+                                             "--getip-reply-file",
+                                             "--updates",
+                                             "--update-key",
+                                             "--download-quirk"};
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -99,6 +102,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
             o.demoPassword = value;
         } else if (name == "--getip-reply-file") {
             o.getIpReplyFile = value;
+        } else if (name == "--updates") {
+            o.updatesFile = value;
+        } else if (name == "--update-key") {
+            o.updateKey = value;
+        } else if (name == "--download-quirk") {
+            if (value != "ignore-ranges" && value != "wrong-range" && value != "stall")
+                return failure("--download-quirk: one of ignore-ranges, wrong-range, stall: "
+                               + value);
+            o.downloadQuirk = value;
         } else if (name == "--demo") {
             o.demo = true;
         } else if (name == "--debug-endpoints") {
@@ -141,7 +153,13 @@ Options:
                          from the file name ("jp-tokyo-1.ovpn": JP, "Tokyo 1") or from a
                          sidecar "jp-tokyo-1.info" with name=, country=, ip= lines; the
                          address from the first "remote" line
-  --files-dir DIR        serve the files of DIR under /download/ (range requests work)
+  --files-dir DIR        serve the files of DIR under /download/NAME (GET and HEAD, one
+                         byte range per request)
+  --updates FILE         /update.json lists the "update_data" entries of this JSON file
+                         (read on every request) instead of the stored ones
+  --update-key PEM       Ed25519 private key: entries that download one of the served
+                         files get "size", "sha256" and "signature" (with --demo: the
+                         bundled demo key)
   --demo                 seed the demo account, prices and update entry; without --ovpn-dir
                          the bundled demo servers are served
   --demo-password PW     password of the demo account (default quellnet-demo)
@@ -150,11 +168,14 @@ Options:
                          request log (tests only)
   --getip-reply-file F   /vpnserver/getip/ answers the trimmed text of F (read on every
                          request) instead of the caller's address (tests only)
+  --download-quirk Q     misbehave on /download/ for the client's tests: ignore-ranges
+                         (always the whole file), wrong-range (a range one byte later
+                         than asked) or stall (1000 bytes, then silence up to 30 s)
   --version              print the version and exit
   -h, --help             print this help and exit
 
 Exit status: 0 after SIGTERM/SIGINT, 1 when the service cannot start (port in use,
-unreadable certificate, database or folder), 2 for bad arguments.
+unreadable certificate, key, database or folder), 2 for bad arguments.
 )";
 }
 

@@ -9,10 +9,19 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace backend {
 
@@ -179,13 +188,85 @@ void logLine(const std::string &text)
     std::fprintf(stderr, "quellnet-backend: %s\n", text.c_str());
 }
 
+const char kDownloadPrefix[] = "/download/";
+constexpr size_t kStallBytes = 1000;
+constexpr int kStallPolls = 300; // of 100 ms
+
+// A name directly inside the files folder: no way up, no hidden files.
+bool plainFileName(const std::string &name)
+{
+    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos
+        && name.find('\0') == std::string::npos;
+}
+
+struct ByteRange
+{
+    enum Kind { Whole, Part, Unsatisfiable } kind = Whole;
+    uint64_t first = 0;
+    uint64_t last = 0;
+};
+
+std::optional<uint64_t> decimal(const std::string &text)
+{
+    if (text.empty() || text.size() > 18
+        || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::strtoull(text.c_str(), nullptr, 10);
+}
+
+// One range, "bytes=a-b", "bytes=a-" or "bytes=-n", the unit in any case, of a file of `size`
+// bytes. Anything else (several ranges, garbage) asks for the whole file.
+ByteRange byteRange(const std::string &header, uint64_t size)
+{
+    const size_t eq = header.find('=');
+    if (eq == std::string::npos || toLower(trim(header.substr(0, eq))) != "bytes")
+        return {};
+    const std::string spec = trim(header.substr(eq + 1));
+    const size_t dash = spec.find('-');
+    if (dash == std::string::npos)
+        return {};
+    const std::optional<uint64_t> from = decimal(spec.substr(0, dash));
+    const std::optional<uint64_t> to = decimal(spec.substr(dash + 1));
+    if (!from) {
+        if (dash != 0 || !to)
+            return {};
+        if (*to == 0 || size == 0)
+            return {ByteRange::Unsatisfiable};
+        return {ByteRange::Part, size - std::min(*to, size), size - 1};
+    }
+    if (dash + 1 < spec.size() && (!to || *to < *from))
+        return {};
+    if (*from >= size)
+        return {ByteRange::Unsatisfiable};
+    return {ByteRange::Part, *from, to ? std::min(*to, size - 1) : size - 1};
+}
+
+struct OpenFile
+{
+    explicit OpenFile(int descriptor)
+        : fd(descriptor)
+    { }
+    ~OpenFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    OpenFile(const OpenFile &) = delete;
+    OpenFile &operator=(const OpenFile &) = delete;
+
+    int fd;
+    std::vector<char> buffer = std::vector<char>(64 * 1024);
+};
+
 } // namespace
 
-Service::Service(Store &store, const Options &options, std::string serverFolder)
+Service::Service(Store &store, const Options &options, std::string serverFolder,
+                 std::string updateKeyPem)
     : m_store(store)
     , m_options(options)
     , m_serverFolder(std::move(serverFolder))
     , m_dummyHash(hashPassword(randomHex(16)))
+    , m_updateKeyPem(std::move(updateKeyPem))
 { }
 
 httplib::Server::Handler Service::handler(Method method)
@@ -284,8 +365,9 @@ void Service::setupMain(httplib::Server &server)
         server.Get("/_debug/hits", handler(&Service::debugHits));
         server.Post("/_debug/reset", handler(&Service::debugReset));
     }
+    // The library answers HEAD from the GET handlers, without the body.
     if (!m_options.filesDir.empty())
-        server.set_mount_point("/download", m_options.filesDir);
+        server.Get(R"(/download/(.+))", handler(&Service::download));
 }
 
 void Service::setupServerList(httplib::Server &server)
@@ -470,16 +552,176 @@ void Service::priceList(const httplib::Request &req, httplib::Response &res)
 
 void Service::updateList(const httplib::Request &req, httplib::Response &res)
 {
-    std::string out = "{\"update_data\":[";
-    bool first = true;
-    for (const UpdateEntry &entry : m_store.updates()) {
-        if (!first)
-            out += ',';
-        first = false;
-        out += "{\"id\":" + jsonString(entry.id) + ",\"version\":" + jsonString(entry.version)
-            + ",\"download_url\":" + jsonString(absoluteUrl(req, entry.downloadUrl)) + '}';
+    std::vector<JsonMembers> entries;
+    if (!m_options.updatesFile.empty()) {
+        std::ifstream in(m_options.updatesFile, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::optional<std::vector<JsonMembers>> parsed;
+        if (in)
+            parsed = jsonObjectArray(text.str(), "update_data");
+        if (!parsed) {
+            logLine("cannot read an update_data array from " + m_options.updatesFile);
+            res.status = 500;
+            return;
+        }
+        entries = std::move(*parsed);
+    } else {
+        for (const UpdateEntry &entry : m_store.updates()) {
+            entries.push_back({{"id", jsonString(entry.id), entry.id},
+                               {"version", jsonString(entry.version), entry.version},
+                               {"download_url", jsonString(entry.downloadUrl), entry.downloadUrl}});
+        }
     }
-    sendJson(res, out + "]}");
+    sendJson(res,
+             "{\"update_data\":" + jsonArray(entries, [&](const JsonMembers &entry) {
+                 return updateEntryJson(req, entry);
+             }) + '}');
+}
+
+std::string Service::updateEntryJson(const httplib::Request &req, const JsonMembers &entry)
+{
+    const auto member = [&entry](const std::string &name) -> const JsonMember * {
+        for (const JsonMember &m : entry) {
+            if (m.name == name)
+                return &m;
+        }
+        return nullptr;
+    };
+    const auto text = [](const JsonMember *m) {
+        return m->text ? *m->text : m->raw;
+    };
+    const JsonMember *url = member("download_url");
+    const JsonMember *id = member("id");
+    const JsonMember *version = member("version");
+    // An entry that brings its own signature is a test's choice and goes out as given.
+    std::string signature;
+    std::optional<FileDigest> digest;
+    if (!m_updateKeyPem.empty() && !member("signature") && url && url->text && id && version
+        && url->text->rfind(kDownloadPrefix, 0) == 0 && !m_options.filesDir.empty()) {
+        const std::string name = url->text->substr(sizeof kDownloadPrefix - 1);
+        if (plainFileName(name))
+            digest = fileDigest(m_options.filesDir + '/' + name);
+        if (digest) {
+            signature = signEd25519Base64(
+                m_updateKeyPem,
+                updateStatement(text(id), text(version), digest->size, digest->sha256));
+            if (signature.empty())
+                logLine("cannot sign the update entry for " + name);
+        }
+    }
+    std::string out;
+    for (const JsonMember &m : entry) {
+        if (!signature.empty() && (m.name == "size" || m.name == "sha256"))
+            continue;
+        out += (out.empty() ? "{" : ",") + jsonString(m.name) + ':'
+            + (&m == url && m.text ? jsonString(absoluteUrl(req, *m.text)) : m.raw);
+    }
+    if (!signature.empty()) {
+        out += (out.empty() ? "{" : ",") + std::string("\"size\":") + std::to_string(digest->size)
+            + ",\"sha256\":" + jsonString(digest->sha256)
+            + ",\"signature\":" + jsonString(signature);
+    }
+    return (out.empty() ? "{" : out) + '}';
+}
+
+std::optional<Service::FileDigest> Service::fileDigest(const std::string &path)
+{
+    const auto current = [&path]() -> std::optional<FileDigest> {
+        struct stat info
+        {
+        };
+        if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            return std::nullopt;
+        return FileDigest{static_cast<uint64_t>(info.st_size),
+                          int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                          {}};
+    };
+    std::optional<FileDigest> now = current();
+    if (!now)
+        return std::nullopt;
+    const std::lock_guard<std::mutex> lock(m_digestMutex);
+    const auto cached = m_digests.find(path);
+    if (cached != m_digests.end() && cached->second.size == now->size
+        && cached->second.mtimeNs == now->mtimeNs)
+        return cached->second;
+    now->sha256 = fileSha256Hex(path);
+    const std::optional<FileDigest> after = current();
+    // Changed while being read: neither the size nor the hash can be trusted.
+    if (now->sha256.empty() || !after || after->size != now->size
+        || after->mtimeNs != now->mtimeNs) {
+        logLine("cannot hash " + path);
+        return std::nullopt;
+    }
+    m_digests[path] = *now;
+    return now;
+}
+
+void Service::download(const httplib::Request &req, httplib::Response &res)
+{
+    const std::string name = req.matches[1];
+    const std::string path = m_options.filesDir + '/' + name;
+    struct stat info
+    {
+    };
+    std::shared_ptr<OpenFile> file;
+    if (plainFileName(name) && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+        file = std::make_shared<OpenFile>(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file || file->fd < 0 || ::fstat(file->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        res.status = 404;
+        res.set_content("Not Found", "text/plain");
+        return;
+    }
+    const uint64_t size = static_cast<uint64_t>(info.st_size);
+    const std::string &quirk = m_options.downloadQuirk;
+    // The library would apply a Range it parsed on top of this reply; it never sees one
+    // (CapturingServer renames the header), so the range is read from the wire.
+    ByteRange range;
+    if (quirk != "ignore-ranges")
+        range = byteRange(WireHeaders(req).value("Range"), size);
+    res.set_header("Accept-Ranges", "bytes");
+    if (range.kind == ByteRange::Unsatisfiable) {
+        res.status = 416;
+        res.set_header("Content-Range", "bytes */" + std::to_string(size));
+        return;
+    }
+    if (range.kind == ByteRange::Part) {
+        if (quirk == "wrong-range") {
+            range.first = std::min(range.first + 1, size - 1);
+            range.last = std::min(range.last + 1, size - 1);
+        }
+        res.status = 206;
+        res.set_header("Content-Range",
+                       "bytes " + std::to_string(range.first) + '-' + std::to_string(range.last)
+                           + '/' + std::to_string(size));
+    } else {
+        range.last = size ? size - 1 : 0;
+    }
+    const std::string type = name.size() > 4 && name.compare(name.size() - 4, 4, ".deb") == 0
+        ? "application/vnd.debian.binary-package"
+        : "application/octet-stream";
+    if (size == 0) {
+        res.set_content(std::string(), type);
+        return;
+    }
+    const uint64_t first = range.first;
+    const bool stall = quirk == "stall";
+    res.set_content_provider(
+        static_cast<size_t>(range.last - range.first + 1), type,
+        [file, first, stall](size_t offset, size_t length, httplib::DataSink &sink) {
+            if (stall && offset >= kStallBytes) {
+                // Bounded, and over as soon as the client leaves or the server stops.
+                for (int i = 0; i < kStallPolls && !CapturingServer::currentRequestAbandoned(); ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return false;
+            }
+            size_t want = std::min(length, file->buffer.size());
+            if (stall)
+                want = std::min(want, kStallBytes - offset);
+            const ssize_t n
+                = ::pread(file->fd, file->buffer.data(), want, static_cast<off_t>(first + offset));
+            return n > 0 && sink.write(file->buffer.data(), static_cast<size_t>(n));
+        });
 }
 
 void Service::orderPage(const httplib::Request &req, httplib::Response &res)

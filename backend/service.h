@@ -3,7 +3,13 @@
 #include "options.h"
 #include "store.h"
 
+#include "textutil.h"
+
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 
 namespace httplib {
@@ -19,7 +25,9 @@ namespace backend {
 class Service
 {
 public:
-    Service(Store &store, const Options &options, std::string serverFolder);
+    // `updateKeyPem` signs update entries; empty: they go out unsigned.
+    Service(Store &store, const Options &options, std::string serverFolder,
+            std::string updateKeyPem);
 
     void setupMain(httplib::Server &server);
     void setupServerList(httplib::Server &server);
@@ -39,6 +47,15 @@ private:
     void hostServerList(const httplib::Request &req, httplib::Response &res);
     void priceList(const httplib::Request &req, httplib::Response &res);
     void updateList(const httplib::Request &req, httplib::Response &res);
+    void download(const httplib::Request &req, httplib::Response &res);
+    std::string updateEntryJson(const httplib::Request &req, const JsonMembers &entry);
+    struct FileDigest
+    {
+        uint64_t size = 0;
+        int64_t mtimeNs = 0;
+        std::string sha256;
+    };
+    std::optional<FileDigest> fileDigest(const std::string &path);
     void orderPage(const httplib::Request &req, httplib::Response &res);
     void collect(const httplib::Request &req, httplib::Response &res, const std::string &listener);
     void debugRequests(const httplib::Request &req, httplib::Response &res);
@@ -50,6 +67,10 @@ private:
     const std::string m_serverFolder;
     // Verifying against this keeps an unknown e-mail as slow as a wrong password.
     const std::string m_dummyHash;
+    const std::string m_updateKeyPem;
+    // Hashing a large package once per change, not once per request.
+    std::mutex m_digestMutex;
+    std::map<std::string, FileDigest> m_digests;
 };
 
 // Result codes of the account endpoints, as the client reads them.

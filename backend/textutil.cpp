@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cctype>
+#include <cstring>
 
 namespace backend {
 
@@ -71,6 +72,165 @@ size_t utf8SequenceLength(const std::string &text, size_t i)
         return 0;
     return length;
 }
+
+void appendUtf8(std::string &out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Just enough JSON for documents that tests and the demo write by hand.
+class JsonReader
+{
+public:
+    explicit JsonReader(const std::string &text)
+        : m_text(text)
+    { }
+
+    // Skips white space first.
+    size_t pos()
+    {
+        while (m_pos < m_text.size()
+               && (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r'
+                   || m_text[m_pos] == '\n'))
+            ++m_pos;
+        return m_pos;
+    }
+    bool take(char c)
+    {
+        if (pos() < m_text.size() && m_text[m_pos] == c) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+    bool peek(char c) { return pos() < m_text.size() && m_text[m_pos] == c; }
+    size_t end() const { return m_pos; } // without the white space after a value
+
+    std::optional<std::string> string()
+    {
+        if (!take('"'))
+            return std::nullopt;
+        std::string out;
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos++];
+            if (c == '"')
+                return out;
+            if (static_cast<unsigned char>(c) < 0x20)
+                return std::nullopt;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (m_pos >= m_text.size())
+                return std::nullopt;
+            const char e = m_text[m_pos++];
+            const char *const simple = "\"\"\\\\//b\bf\fn\nr\rt\t";
+            bool found = false;
+            for (const char *p = simple; *p && !found; p += 2) {
+                if (*p == e) {
+                    out += p[1];
+                    found = true;
+                }
+            }
+            if (found)
+                continue;
+            std::optional<uint32_t> code = e == 'u' ? hex4() : std::nullopt;
+            if (code && *code >= 0xD800 && *code < 0xDC00) {
+                const bool escape = m_text.compare(m_pos, 2, "\\u") == 0;
+                m_pos += escape ? 2 : 0;
+                const std::optional<uint32_t> low = escape ? hex4() : std::nullopt;
+                code = low && *low >= 0xDC00 && *low < 0xE000
+                    ? std::optional<uint32_t>(0x10000 + ((*code - 0xD800) << 10) + (*low - 0xDC00))
+                    : std::nullopt;
+            }
+            if (!code || (*code >= 0xDC00 && *code < 0xE000))
+                return std::nullopt;
+            appendUtf8(out, *code);
+        }
+        return std::nullopt;
+    }
+
+    bool skipValue(int depth = 0)
+    {
+        if (depth > 32 || pos() >= m_text.size())
+            return false;
+        const bool object = take('{');
+        if (object || take('[')) {
+            const char close = object ? '}' : ']';
+            if (take(close))
+                return true;
+            do {
+                if (object && (!string() || !take(':')))
+                    return false;
+                if (!skipValue(depth + 1))
+                    return false;
+            } while (take(','));
+            return take(close);
+        }
+        if (peek('"'))
+            return string().has_value();
+        for (const char *word : {"true", "false", "null"}) {
+            if (m_text.compare(m_pos, std::strlen(word), word) == 0) {
+                m_pos += std::strlen(word);
+                return true;
+            }
+        }
+        return number();
+    }
+
+private:
+    std::optional<uint32_t> hex4()
+    {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int digit = m_pos < m_text.size() ? hexValue(m_text[m_pos++]) : -1;
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + static_cast<uint32_t>(digit);
+        }
+        return value;
+    }
+    size_t digits()
+    {
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_pos])))
+            ++m_pos;
+        return m_pos - start;
+    }
+    bool number()
+    {
+        if (m_pos < m_text.size() && m_text[m_pos] == '-')
+            ++m_pos;
+        if (!digits())
+            return false;
+        if (m_pos < m_text.size() && m_text[m_pos] == '.' && (++m_pos, !digits()))
+            return false;
+        if (m_pos < m_text.size() && (m_text[m_pos] == 'e' || m_text[m_pos] == 'E')) {
+            ++m_pos;
+            if (m_pos < m_text.size() && (m_text[m_pos] == '+' || m_text[m_pos] == '-'))
+                ++m_pos;
+            return digits() > 0;
+        }
+        return true;
+    }
+
+    const std::string &m_text;
+    size_t m_pos = 0;
+};
 
 } // namespace
 
@@ -188,6 +348,57 @@ std::string jsonString(const std::string &text)
     }
     out += '"';
     return out;
+}
+
+std::optional<std::vector<JsonMembers>> jsonObjectArray(const std::string &document,
+                                                        const std::string &arrayName)
+{
+    JsonReader in(document);
+    std::optional<std::vector<JsonMembers>> result;
+    if (!in.take('{'))
+        return std::nullopt;
+    if (!in.take('}')) {
+        do {
+            const std::optional<std::string> name = in.string();
+            if (!name || !in.take(':'))
+                return std::nullopt;
+            if (*name != arrayName || !in.peek('[')) {
+                if (!in.skipValue())
+                    return std::nullopt;
+                continue;
+            }
+            in.take('[');
+            result.emplace();
+            if (in.take(']'))
+                continue;
+            do {
+                JsonMembers &members = result->emplace_back();
+                if (!in.take('{'))
+                    return std::nullopt;
+                if (in.take('}'))
+                    continue;
+                do {
+                    JsonMember member;
+                    const std::optional<std::string> memberName = in.string();
+                    if (!memberName || !in.take(':'))
+                        return std::nullopt;
+                    member.name = *memberName;
+                    const size_t start = in.pos();
+                    if (in.peek('"') ? !(member.text = in.string()) : !in.skipValue(1))
+                        return std::nullopt;
+                    member.raw = document.substr(start, in.end() - start);
+                    members.push_back(std::move(member));
+                } while (in.take(','));
+                if (!in.take('}'))
+                    return std::nullopt;
+            } while (in.take(','));
+            if (!in.take(']'))
+                return std::nullopt;
+        } while (in.take(','));
+        if (!in.take('}'))
+            return std::nullopt;
+    }
+    return in.pos() == document.size() ? result : std::nullopt;
 }
 
 std::string htmlEscape(const std::string &text)

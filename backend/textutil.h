@@ -27,6 +27,20 @@ std::string utcNowText();
 // so that the document stays valid whatever bytes a client sent.
 std::string jsonString(const std::string &text);
 
+// A member of a JSON object: the value exactly as written and, for a string, its text.
+struct JsonMember
+{
+    std::string name;
+    std::string raw;
+    std::optional<std::string> text;
+};
+using JsonMembers = std::vector<JsonMember>;
+
+// The objects of the array `arrayName` in a document's top-level object, members in document
+// order; nullopt unless the document is valid JSON of that shape.
+std::optional<std::vector<JsonMembers>> jsonObjectArray(const std::string &document,
+                                                        const std::string &arrayName);
+
 std::string htmlEscape(const std::string &text);
 
 // Four dotted decimal parts; also accepts the IPv4-mapped IPv6 form and returns it bare.

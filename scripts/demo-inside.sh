@@ -107,10 +107,14 @@ if [ "${QUELLNET_DEMO_HELPER:-0}" = 1 ]; then
     export QUELLNET_HELPER_SOCKET=$helper_dir/helper.sock
 fi
 
+# The package the demo's update entry offers.
+"$(dirname "$0")/backend-demo-data.sh" --update-package "$work/files" "$build/bin/quellnet-backend"
+
 # The ports the client's built-in defaults use, and the fixed server-list port 4430.
 "$build/bin/quellnet-backend" --listen 127.0.0.1 --port 8443 --serverlist-port 4430 \
     --collect-port 8080 --cert "$work/pki/server.pem" --key "$work/pki/server.key" \
-    --db "$work/backend.sqlite" --demo "${server_args[@]}" >"$work/backend.log" 2>&1 &
+    --db "$work/backend.sqlite" --files-dir "$work/files" --demo "${server_args[@]}" \
+    >"$work/backend.log" 2>&1 &
 backend_pid=$!
 
 ready=0

@@ -4,6 +4,7 @@
 #include "quellnet_deploy.h"
 #include "testbackend.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,6 +22,7 @@
 #include <QtTest>
 
 #include <openssl/evp.h>
+#include <openssl/pem.h>
 
 #include <climits>
 #include <memory>
@@ -88,6 +90,23 @@ QByteArray clientDecryptConfig(const QString &base64)
     return plain.left(written + last);
 }
 
+// Ed25519 verification (which uses only the public half) with the demo's update key.
+bool verifiesWithDemoKey(const QByteArray &message, const QByteArray &signature)
+{
+    const QByteArray pem = fileBytes(QStringLiteral(QUELLNET_DEMO_UPDATE_KEY));
+    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.constData(), pem.size()),
+                                                  BIO_free);
+    std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(
+        PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr), EVP_PKEY_free);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    return key && ctx && EVP_DigestVerifyInit(ctx.get(), nullptr, nullptr, nullptr, key.get()) == 1
+        && EVP_DigestVerify(
+               ctx.get(), reinterpret_cast<const unsigned char *>(signature.constData()),
+               size_t(signature.size()),
+               reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()))
+        == 1;
+}
+
 } // namespace
 
 class BackendTest : public QObject
@@ -110,12 +129,19 @@ private slots:
             {"ovpn/custom.info", "name = Custom Name\ncountry=Janpanese\nip=127.88.0.9\n"},
             {"ovpn/no-remote.ovpn", "client\ndev tun\n"},
             {"ovpn/notes.txt", "remote 127.88.0.4\n"},
-            {"files/quellnet-setup.bin", "0123456789abcdefghij"},
+            {"updates.json",
+             R"({"update_data":[{"id":"quellnet","version":"9.1","download_url":"/download/ten.bin"},
+                {"id":"given","version":"2","download_url":"/download/ten.bin","signature":"x"}]})"},
         };
         for (const auto &file : files)
             QVERIFY(writeFile(m_dir.filePath(QString::fromLatin1(file[0])), file[1]));
+        for (int i = 0; i < 10000; ++i)
+            m_tenThousand += char(i * 7 % 251);
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("files/ten.bin")), m_tenThousand));
+        // With --demo the bundled update key signs.
         QVERIFY(start(m_ovpnDir,
-                      {QStringLiteral("--files-dir"), m_dir.filePath(QStringLiteral("files"))}));
+                      {"--files-dir", m_dir.filePath(QStringLiteral("files")), "--updates",
+                       m_dir.filePath(QStringLiteral("updates.json"))}));
         QCOMPARE(account(QStringLiteral("registervpn"), QStringLiteral("codes@quellnet.example"),
                          QStringLiteral("right-password"))
                      .errorCode(),
@@ -343,18 +369,80 @@ private slots:
                     .startsWith(url("/").toString()));
     }
 
-    void downloadFolderServesRangesAndNothingOutside()
+    void downloadAnswersRanges_data()
     {
-        const QUrl file = url(QStringLiteral("/download/quellnet-setup.bin"));
-        QCOMPARE(request(file).body, QByteArray("0123456789abcdefghij"));
-        const HttpResult part = request(file, {{"Range", "bytes=10-14"}});
-        QCOMPARE(part.status, 206);
-        QCOMPARE(part.body, QByteArray("abcde"));
-        // Only the folder's own files: no way up to the database beside it.
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("range");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("first"); // the part of the file sent
+        QTest::addColumn<int>("last");
+        const auto row = [](const char *name, const char *method, const char *range, int status,
+                            int first, int last) {
+            QTest::newRow(name) << QByteArray(method) << QByteArray(range) << status << first
+                                << last;
+        };
+        row("range", "GET", "bytes=0-99", 206, 0, 99);
+        row("unit in capitals", "GET", "Bytes=0-99", 206, 0, 99);
+        row("open end", "GET", "bytes=9990-", 206, 9990, 9999);
+        row("suffix", "GET", "bytes=-10", 206, 9990, 9999);
+        row("end clipped", "GET", "bytes=9995-20000", 206, 9995, 9999);
+        row("unsatisfiable", "GET", "bytes=10000-", 416, 0, -1);
+        row("malformed", "GET", "bytes=abc", 200, 0, 9999);
+        row("two ranges", "GET", "bytes=0-4,6-7", 200, 0, 9999);
+        row("HEAD", "HEAD", "", 200, 0, 9999);
+        row("HEAD, range", "HEAD", "Bytes=100-199", 206, 100, 199);
+    }
+
+    void downloadAnswersRanges()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, range);
+        QFETCH(int, status);
+        QFETCH(int, first);
+        QFETCH(int, last);
         const QByteArray response = rawRequest(
             QString(),
-            "GET /download/../backend.sqlite HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
-        QVERIFY2(response.startsWith("HTTP/1.1 404"), response.left(200).constData());
+            method + " /download/ten.bin HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                + (range.isEmpty() ? QByteArray() : "Range: " + range + "\r\n") + "\r\n");
+        const int split = response.indexOf("\r\n\r\n");
+        const QByteArray head = response.left(split).toLower() + "\r\n";
+        QVERIFY2(response.startsWith("HTTP/1.1 " + QByteArray::number(status)), head.constData());
+        const auto has = [&head](const QByteArray &line) {
+            return head.contains("\r\n" + line + "\r\n");
+        };
+        QVERIFY2(has("content-length: " + QByteArray::number(last - first + 1)), head.constData());
+        const QByteArray contentRange = status == 416
+            ? QByteArray("*")
+            : QByteArray::number(first) + '-' + QByteArray::number(last);
+        QCOMPARE(has("content-range: bytes " + contentRange + "/10000"), status != 200);
+        QVERIFY(has("accept-ranges: bytes"));
+        QCOMPARE(response.mid(split + 4),
+                 method == "HEAD" ? QByteArray() : m_tenThousand.mid(first, last - first + 1));
+        // Only the folder's own files: no way up to the database beside it.
+        QVERIFY(rawRequest(QString(),
+                           "GET /download/../backend.sqlite HTTP/1.1\r\nHost: x\r\n"
+                           "Connection: close\r\n\r\n")
+                    .startsWith("HTTP/1.1 404"));
+    }
+
+    void updateEntryIsSignedOverItsFile()
+    {
+        const QJsonArray entries
+            = request(url(QStringLiteral("/update.json"))).json().value("update_data").toArray();
+        const QJsonObject signedEntry = entries[0].toObject();
+        const QByteArray sha256
+            = QCryptographicHash::hash(m_tenThousand, QCryptographicHash::Sha256).toHex();
+        QCOMPARE(signedEntry.value("size").toInt(), 10000);
+        QCOMPARE(signedEntry.value("sha256").toString().toLatin1(), sha256);
+        const QByteArray signature
+            = QByteArray::fromBase64(signedEntry.value("signature").toString().toLatin1());
+        const QByteArray statement
+            = "quellnet-update-v1\nid=quellnet\nversion=9.1\nsize=10000\nsha256=" + sha256 + '\n';
+        QVERIFY(verifiesWithDemoKey(statement, signature));
+        QVERIFY(!verifiesWithDemoKey(QByteArray(statement).replace("9.1", "9.2"), signature));
+        // An entry with its own signature goes out as given.
+        QCOMPARE(entries[1].toObject().value("signature").toString(), QStringLiteral("x"));
+        QVERIFY(!entries[1].toObject().contains("sha256"));
     }
 
     void sigtermStopsCleanlyAndDataPersists()
@@ -390,6 +478,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_ovpnDir;
+    QByteArray m_tenThousand;
     QSslConfiguration m_tls;
     QNetworkAccessManager m_network;
     TestBackend m_backend;
