@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Vil du lukke programmet for at installere den nye version?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Opdateringen kan ikke downloades.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Den downloadede opdatering blev afvist og slettet: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Der blev ikke fundet noget program til installation af pakker. Den verificerede pakke findes her: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuller</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Vil du annullere den aktuelle opgave?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Download mislykkedes: %1. Klik på %2 for at downloade den manuelt.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Luk</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Nej til alle</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL&apos;en er tom.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Mislykkedes, filstørrelsen er forkert.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>serveren svarede med status %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>serveren sendte ikke den anmodede del af filen (status %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>serveren sendte en anden del af filen end den anmodede</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>serveren sendte mere end den anmodede del af filen</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>overførslen sluttede for tidligt</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Dobbeltklik for at aktivere programmet, højreklik for at åbne menuen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>opdateringen er ikke signeret</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>opdateringens signatur er ugyldig</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>den downloadede fil kan ikke læses</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>den downloadede fil har en forkert størrelse</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>den downloadede fil er ikke den signerede</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Søg efter opdateringer</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Søgningen efter opdateringer mislykkedes. Kontrollér din netværksforbindelse, og prøv igen.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Din software er opdateret!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Opdater til ny version</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Ny version &lt;b&gt; %1&lt;/b&gt; er tilgængelig. Vil du opdatere til den?</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>An bhfuil tú ag iarraidh an ríomhchlár a dhúnadh chun an leagan nua a shuiteáil?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Ní féidir an nuashonrú a íoslódáil.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Diúltaíodh don nuashonrú a íoslódáladh agus scriosadh é: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Níor aimsíodh suiteálaí pacáistí. Tá an pacáiste fíoraithe anseo: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cealaigh</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>An bhfuil tú ag iarraidh an tasc reatha a chealú?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Theip ar an íoslódáil: %1. Cliceáil %2 chun é a íoslódáil de láimh.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Dún</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Níl do Gach Ceann</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>Tá an URL folamh.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Theip air, tá méid an chomhaid mícheart.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>d&apos;fhreagair an freastalaí le stádas %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>níor sheol an freastalaí an chuid den chomhad a iarradh (stádas %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>sheol an freastalaí cuid eile den chomhad seachas an chuid a iarradh</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>sheol an freastalaí níos mó ná an chuid den chomhad a iarradh</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>chríochnaigh an t-aistriú roimh am</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Déchliceáil chun an ríomhchlár a ghníomhachtú, deaschliceáil chun an roghchlár a oscailt</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>níl an nuashonrú sínithe</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>níl síniú an nuashonraithe bailí</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>ní féidir an comhad íoslódáilte a léamh</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>tá méid mícheart ar an gcomhad íoslódáilte</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>ní hé an comhad íoslódáilte an comhad sínithe</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Seiceáil nuashonruithe</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Theip ar sheiceáil na nuashonruithe. Seiceáil do líonra agus bain triail eile as.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Tá do bhogearraí cothrom le dáta!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Nuashonraigh go dtí an leagan nua</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Tá leagan nua &lt;b&gt; %1&lt;/b&gt; ar fáil. Ar mhaith leat nuashonrú chuige?</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>לסגור את התוכנה כדי להתקין את הגרסה החדשה?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>לא ניתן להוריד את העדכון.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>העדכון שהורד נדחה ונמחק: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>לא נמצא מתקין חבילות. החבילה המאומתת נמצאת בנתיב: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>ביטול</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>לבטל את המשימה הנוכחית?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>ההורדה נכשלה: %1. ניתן ללחוץ על %2 כדי להוריד ידנית.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>סגור</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>לא לכולם</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>כתובת ה־URL ריקה.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>נכשל, גודל הקובץ שגוי.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>השרת השיב עם קוד מצב %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>השרת לא שלח את החלק המבוקש של הקובץ (קוד מצב %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>השרת שלח חלק אחר של הקובץ מזה שהתבקש</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>השרת שלח יותר מהחלק המבוקש של הקובץ</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>ההעברה הסתיימה מוקדם מדי</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>לחיצה כפולה לפתיחת התוכנה, לחיצה ימנית לתפריט</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>העדכון אינו חתום</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>החתימה של העדכון אינה תקפה</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>לא ניתן לקרוא את הקובץ שהורד</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>גודל הקובץ שהורד שגוי</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>הקובץ שהורד אינו הקובץ החתום</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>בדיקת עדכונים</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>בדיקת העדכונים נכשלה. נא לבדוק את חיבור הרשת ולנסות שוב.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>התוכנה שלך מעודכנת!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>עדכון לגרסה חדשה</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>גרסה חדשה &lt;b&gt; %1&lt;/b&gt; זמינה. לעדכן אליה?</translation>
     </message>
 </context>
 </TS>

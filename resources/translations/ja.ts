@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>プログラムを終了して新しいバージョンをインストールしますか？</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>更新をダウンロードできません。</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>ダウンロードした更新は拒否され、削除されました: %1。</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>パッケージインストーラーが見つかりません。検証済みのパッケージは %1 にあります。</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>現在のタスクをキャンセルしますか？</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>ダウンロードに失敗しました: %1。%2 をクリックして手動でダウンロードしてください。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>すべてにいいえ</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL が空です。</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>失敗しました。ファイルサイズが正しくありません。</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>サーバーがステータス %1 を返しました</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>サーバーが要求されたファイルの部分を送信しませんでした (ステータス %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>サーバーが要求とは異なるファイルの部分を送信しました</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>サーバーが要求された部分を超えるデータを送信しました</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>転送が途中で終了しました</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>ダブルクリックでプログラムを表示、右クリックでメニューを表示</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>更新に署名がありません</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>更新の署名が無効です</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>ダウンロードしたファイルを読み取れません</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>ダウンロードしたファイルのサイズが正しくありません</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>ダウンロードしたファイルは署名されたファイルではありません</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>更新の確認</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>更新の確認に失敗しました。ネットワークを確認して、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>ソフトウェアは最新です！</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>新しいバージョンに更新</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>新しいバージョン &lt;b&gt; %1&lt;/b&gt; が利用可能です。更新しますか？</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>프로그램을 닫고 새 버전을 설치하시겠습니까?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>업데이트를 다운로드할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>다운로드한 업데이트가 거부되어 삭제되었습니다: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>패키지 설치 프로그램을 찾을 수 없습니다. 검증된 패키지 위치: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>현재 작업을 취소하시겠습니까?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>다운로드하지 못했습니다: %1. 직접 다운로드하려면 %2을(를) 클릭하세요.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>모두 아니요</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL이 비어 있습니다.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>실패: 파일 크기가 올바르지 않습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>서버가 상태 코드 %1(으)로 응답했습니다</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>서버가 요청한 파일 부분을 보내지 않았습니다(상태 코드 %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>서버가 요청한 것과 다른 파일 부분을 보냈습니다</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>서버가 요청한 파일 부분보다 많은 데이터를 보냈습니다</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>전송이 중간에 끝났습니다</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>두 번 클릭하여 프로그램 열기, 마우스 오른쪽 클릭으로 메뉴 표시</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>업데이트에 서명이 없습니다</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>업데이트의 서명이 유효하지 않습니다</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>다운로드한 파일을 읽을 수 없습니다</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>다운로드한 파일의 크기가 올바르지 않습니다</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>다운로드한 파일이 서명된 파일이 아닙니다</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>업데이트 확인</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>업데이트 확인에 실패했습니다. 네트워크를 확인한 후 다시 시도하세요.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>최신 버전을 사용하고 있습니다!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>새 버전으로 업데이트</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>새 버전 &lt;b&gt; %1&lt;/b&gt;을(를) 사용할 수 있습니다. 업데이트하시겠습니까?</translation>
     </message>
 </context>
 </TS>

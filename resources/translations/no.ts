@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Vil du lukke programmet for å installere den nye versjonen?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Oppdateringen kan ikke lastes ned.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Den nedlastede oppdateringen ble avvist og slettet: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Fant ikke noe program for pakkeinstallasjon. Den verifiserte pakken ligger her: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Avbryt</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Vil du avbryte gjeldende oppgave?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Nedlasting mislyktes: %1. Klikk %2 for å laste den ned manuelt.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Lukk</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Nei til alle</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL-en er tom.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Mislyktes, filstørrelsen er feil.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>serveren svarte med status %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>serveren sendte ikke den forespurte delen av filen (status %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>serveren sendte en annen del av filen enn den som ble forespurt</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>serveren sendte mer enn den forespurte delen av filen</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>overføringen ble avsluttet for tidlig</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Dobbeltklikk for å aktivere programmet, høyreklikk for å åpne menyen</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>oppdateringen er ikke signert</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>signaturen til oppdateringen er ugyldig</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>den nedlastede filen kan ikke leses</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>den nedlastede filen har feil størrelse</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>den nedlastede filen er ikke den signerte</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Se etter oppdateringer</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Kunne ikke se etter oppdateringer. Kontroller nettverket og prøv igjen.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Programvaren din er oppdatert!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Oppdater til ny versjon</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Ny versjon &lt;b&gt; %1&lt;/b&gt; er tilgjengelig. Vil du oppdatere til den?</translation>
     </message>
 </context>
 </TS>

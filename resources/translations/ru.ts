@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Закрыть программу, чтобы установить новую версию?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Не удалось скачать обновление.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Скачанное обновление отклонено и удалено: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Установщик пакетов не найден. Проверенный пакет находится здесь: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Отменить текущую задачу?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Не удалось скачать: %1. Нажмите %2, чтобы скачать вручную.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Нет для всех</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL не указан.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Ошибка: неверный размер файла.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>сервер ответил со статусом %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>сервер не отправил запрошенную часть файла (статус %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>сервер отправил не ту часть файла, которая была запрошена</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>сервер отправил больше запрошенной части файла</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>передача прервалась раньше времени</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Двойной щелчок — открыть программу, правый щелчок — меню</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>обновление не подписано</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>подпись обновления недействительна</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>не удаётся прочитать скачанный файл</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>скачанный файл имеет неверный размер</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>скачанный файл не совпадает с подписанным</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Проверка обновлений</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Не удалось проверить обновления. Проверьте подключение к сети и повторите попытку.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>У вас установлена последняя версия!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Обновление до новой версии</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Доступна новая версия &lt;b&gt; %1&lt;/b&gt;. Обновить программу?</translation>
     </message>
 </context>
 </TS>

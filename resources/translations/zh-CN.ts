@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>是否关闭程序以安装新版本？</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>无法下载更新。</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>下载的更新已被拒绝并删除：%1。</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>未找到软件包安装程序。已验证的软件包位于 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>是否取消当前任务？</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>下载失败：%1，您可以点击 %2 手动下载。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>全部否</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL 为空。</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>失败，文件大小不正确。</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>服务器返回状态码 %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>服务器未发送所请求的文件部分（状态码 %1）</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>服务器发送的文件部分与所请求的不一致</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>服务器发送的数据超出了所请求的文件部分</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>传输提前结束</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>双击打开程序，右键单击弹出菜单</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>更新未签名</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>更新的签名无效</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>无法读取下载的文件</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>下载的文件大小不正确</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>下载的文件不是已签名的文件</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>检查更新</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>检查更新失败，请检查网络后重试。</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>您的软件已是最新版本！</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>更新到新版本</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>新版本 &lt;b&gt; %1&lt;/b&gt; 可用，是否更新？</translation>
     </message>
 </context>
 </TS>

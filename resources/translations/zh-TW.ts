@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>是否要關閉程式以安裝新版本？</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>無法下載更新。</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>已拒絕並刪除下載的更新：%1。</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>找不到套件安裝程式。已驗證的套件位於 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>是否要取消目前的工作？</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>下載失敗：%1，您可以按一下 %2 手動下載。</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>全部皆否</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL 為空。</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>失敗，檔案大小不正確。</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>伺服器回應狀態碼 %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>伺服器未傳送所要求的檔案部分（狀態碼 %1）</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>伺服器傳送的檔案部分與所要求的不同</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>伺服器傳送的資料超過所要求的檔案部分</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>傳輸提前結束</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>按兩下以開啟程式，按右鍵以顯示選單</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>更新未簽署</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>更新的簽章無效</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>無法讀取下載的檔案</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>下載的檔案大小不正確</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>下載的檔案不是已簽署的檔案</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>檢查更新</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>檢查更新失敗，請檢查您的網路後再試一次。</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>您的軟體已是最新版本！</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>更新至新版本</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>有新版本 &lt;b&gt; %1&lt;/b&gt; 可用，是否要更新？</translation>
     </message>
 </context>
 </TS>
