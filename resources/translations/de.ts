@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Möchten Sie das Programm schließen, um die neue Version zu installieren?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Das Update kann nicht heruntergeladen werden.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Das heruntergeladene Update wurde abgelehnt und gelöscht: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Es wurde kein Paketinstaller gefunden. Das geprüfte Paket liegt unter %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Möchten Sie den aktuellen Vorgang abbrechen?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Download fehlgeschlagen: %1. Klicken Sie auf %2, um die Datei manuell herunterzuladen.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Nein, keine</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>Die URL ist leer.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Fehlgeschlagen, die Dateigröße ist falsch.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>der Server antwortete mit Status %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>der Server hat den angeforderten Teil der Datei nicht gesendet (Status %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>der Server hat einen anderen als den angeforderten Teil der Datei gesendet</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>der Server hat mehr als den angeforderten Teil der Datei gesendet</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>die Übertragung wurde vorzeitig beendet</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Doppelklick öffnet das Programm, Rechtsklick öffnet das Menü</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>das Update ist nicht signiert</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>die Signatur des Updates ist ungültig</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>die heruntergeladene Datei kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>die heruntergeladene Datei hat die falsche Größe</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>die heruntergeladene Datei ist nicht die signierte</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Update-Prüfung</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Die Suche nach Updates ist fehlgeschlagen. Bitte überprüfen Sie Ihre Netzwerkverbindung und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Ihre Software ist auf dem neuesten Stand!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Auf neue Version aktualisieren</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Die neue Version &lt;b&gt; %1&lt;/b&gt; ist verfügbar. Möchten Sie auf diese Version aktualisieren?</translation>
     </message>
 </context>
 </TS>

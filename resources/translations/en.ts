@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Do you want to close program to install the new version?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>The update cannot be downloaded.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>The downloaded update was refused and deleted: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>No package installer was found. The verified package is at %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Do you want to cancel current task?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Failed to download,%1,you click %2 to download it manually.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>No to All</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>Url is empty.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Failed,file size is incorrect.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>the server answered with status %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>the server did not send the requested part of the file (status %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>the server sent another part of the file than the one requested</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>the server sent more than the requested part of the file</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>the transfer ended early</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Double click to active program,right click to popup menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>the update is not signed</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>the update&apos;s signature is not valid</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>the downloaded file cannot be read</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>the downloaded file has the wrong size</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>the downloaded file is not the signed one</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Update check</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>The update check failed. Please check your network and try again.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Your software is up to date!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Update to new version</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</translation>
     </message>
 </context>
 </TS>

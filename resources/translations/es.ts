@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>¿Quieres cerrar el programa para instalar la nueva versión?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>No se puede descargar la actualización.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>La actualización descargada se ha rechazado y eliminado: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>No se ha encontrado ningún instalador de paquetes. El paquete verificado está en %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>¿Quieres cancelar la tarea actual?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Error en la descarga: %1. Haz clic en %2 para descargarlo manualmente.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>No a todo</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>La URL está vacía.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Error: el tamaño del archivo no es correcto.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>el servidor respondió con el estado %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>el servidor no envió la parte solicitada del archivo (estado %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>el servidor envió una parte del archivo distinta de la solicitada</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>el servidor envió más de la parte solicitada del archivo</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>la transferencia terminó antes de tiempo</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Doble clic para abrir el programa, clic derecho para mostrar el menú</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>la actualización no está firmada</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>la firma de la actualización no es válida</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>no se puede leer el archivo descargado</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>el archivo descargado tiene un tamaño incorrecto</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>el archivo descargado no es el que se firmó</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Búsqueda de actualizaciones</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>La búsqueda de actualizaciones ha fallado. Comprueba tu conexión de red e inténtalo de nuevo.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>¡Tu software está actualizado!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Actualizar a la nueva versión</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>La nueva versión &lt;b&gt; %1&lt;/b&gt; está disponible. ¿Quieres actualizar a esta versión?</translation>
     </message>
 </context>
 </TS>

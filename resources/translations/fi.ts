@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Haluatko sulkea ohjelman ja asentaa uuden version?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Päivitystä ei voi ladata.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Ladattu päivitys hylättiin ja poistettiin: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Paketinasenninta ei löytynyt. Tarkistettu paketti on sijainnissa %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Peruuta</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Haluatko peruuttaa nykyisen tehtävän?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Lataus epäonnistui: %1. Lataa tiedosto manuaalisesti napsauttamalla %2.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sulje</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Ei kaikkiin</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>URL-osoite on tyhjä.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Epäonnistui, tiedoston koko on virheellinen.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>palvelin vastasi tilakoodilla %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>palvelin ei lähettänyt pyydettyä tiedoston osaa (tilakoodi %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>palvelin lähetti eri tiedoston osan kuin pyydettiin</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>palvelin lähetti enemmän kuin pyydetyn tiedoston osan</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>siirto päättyi ennenaikaisesti</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Aktivoi ohjelma kaksoisnapsauttamalla, avaa valikko napsauttamalla hiiren kakkospainikkeella</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>päivitystä ei ole allekirjoitettu</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>päivityksen allekirjoitus ei ole kelvollinen</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>ladattua tiedostoa ei voi lukea</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>ladatun tiedoston koko on väärä</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>ladattu tiedosto ei ole allekirjoitettu tiedosto</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Päivitysten tarkistus</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Päivitysten tarkistus epäonnistui. Tarkista verkkoyhteys ja yritä uudelleen.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Ohjelmistosi on ajan tasalla!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Päivitä uuteen versioon</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Uusi versio &lt;b&gt; %1&lt;/b&gt; on saatavilla. Haluatko päivittää siihen?</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Voulez-vous fermer le programme pour installer la nouvelle version&#xa0;?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>La mise à jour ne peut pas être téléchargée.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>La mise à jour téléchargée a été refusée et supprimée&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Aucun programme d&apos;installation de paquets n&apos;a été trouvé. Le paquet vérifié se trouve ici&#xa0;: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Voulez-vous annuler la tâche en cours&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Échec du téléchargement&#xa0;: %1. Cliquez sur %2 pour le télécharger manuellement.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Non pour tout</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>L&apos;URL est vide.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Échec, la taille du fichier est incorrecte.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>le serveur a répondu avec le statut %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>le serveur n&apos;a pas envoyé la partie demandée du fichier (statut %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>le serveur a envoyé une autre partie du fichier que celle demandée</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>le serveur a envoyé plus que la partie demandée du fichier</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>le transfert s&apos;est terminé prématurément</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Double-cliquez pour ouvrir le programme, clic droit pour afficher le menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>la mise à jour n&apos;est pas signée</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>la signature de la mise à jour n&apos;est pas valide</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>le fichier téléchargé ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>le fichier téléchargé n&apos;a pas la bonne taille</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>le fichier téléchargé n&apos;est pas celui qui a été signé</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Recherche de mises à jour</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>La recherche de mises à jour a échoué. Veuillez vérifier votre connexion réseau et réessayer.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Votre logiciel est à jour&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Mettre à jour vers la nouvelle version</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>La nouvelle version &lt;b&gt; %1&lt;/b&gt; est disponible. Voulez-vous mettre à jour vers cette version&#xa0;?</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Vuoi chiudere il programma per installare la nuova versione?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Impossibile scaricare l&apos;aggiornamento.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>L&apos;aggiornamento scaricato è stato rifiutato ed eliminato: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Nessun programma di installazione dei pacchetti trovato. Il pacchetto verificato si trova in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Vuoi annullare l&apos;operazione in corso?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Download non riuscito: %1. Fai clic su %2 per scaricarlo manualmente.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>No a tutto</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>L&apos;URL è vuoto.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Operazione non riuscita, la dimensione del file non è corretta.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>il server ha risposto con lo stato %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>il server non ha inviato la parte del file richiesta (stato %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>il server ha inviato una parte del file diversa da quella richiesta</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>il server ha inviato più della parte del file richiesta</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>il trasferimento si è interrotto prima del termine</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Doppio clic per aprire il programma, clic destro per il menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>l&apos;aggiornamento non è firmato</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>la firma dell&apos;aggiornamento non è valida</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>impossibile leggere il file scaricato</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>il file scaricato ha una dimensione errata</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>il file scaricato non è quello firmato</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Verifica aggiornamenti</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Verifica degli aggiornamenti non riuscita. Controlla la connessione di rete e riprova.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Il software è aggiornato!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Aggiorna alla nuova versione</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>È disponibile la nuova versione &lt;b&gt; %1&lt;/b&gt;. Vuoi aggiornare a questa versione?</translation>
     </message>
 </context>
 </TS>

@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Wil je het programma sluiten om de nieuwe versie te installeren?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>De update kan niet worden gedownload.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>De gedownloade update is geweigerd en verwijderd: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Er is geen pakketinstallatieprogramma gevonden. Het geverifieerde pakket staat in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuleren</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Wil je de huidige taak annuleren?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Downloaden mislukt: %1. Klik op %2 om het handmatig te downloaden.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Sluiten</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Nee op alles</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>De URL is leeg.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Mislukt, de bestandsgrootte is onjuist.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>de server antwoordde met status %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>de server heeft het gevraagde deel van het bestand niet verzonden (status %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>de server heeft een ander deel van het bestand verzonden dan gevraagd</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>de server heeft meer dan het gevraagde deel van het bestand verzonden</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>de overdracht is voortijdig beëindigd</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Dubbelklik om het programma te openen, klik met rechts voor het menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>de update is niet ondertekend</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>de handtekening van de update is ongeldig</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>het gedownloade bestand kan niet worden gelezen</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>het gedownloade bestand heeft de verkeerde grootte</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>het gedownloade bestand is niet het ondertekende bestand</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Controleren op updates</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Het controleren op updates is mislukt. Controleer je netwerkverbinding en probeer het opnieuw.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Je software is up-to-date!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Bijwerken naar nieuwe versie</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Nieuwe versie &lt;b&gt; %1&lt;/b&gt; is beschikbaar. Wil je naar deze versie bijwerken?</translation>
     </message>
 </context>
 </TS>

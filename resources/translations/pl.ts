@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Czy zamknąć program, aby zainstalować nową wersję?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Nie można pobrać aktualizacji.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>Pobrana aktualizacja została odrzucona i usunięta: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Nie znaleziono instalatora pakietów. Zweryfikowany pakiet znajduje się w lokalizacji %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Czy anulować bieżące zadanie?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Pobieranie nie powiodło się: %1. Kliknij %2, aby pobrać plik ręcznie.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Nie dla wszystkich</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>Adres URL jest pusty.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Niepowodzenie, nieprawidłowy rozmiar pliku.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>serwer odpowiedział kodem stanu %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>serwer nie wysłał żądanej części pliku (kod stanu %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>serwer wysłał inną część pliku niż żądana</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>serwer wysłał więcej niż żądaną część pliku</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>transfer zakończył się przedwcześnie</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Kliknij dwukrotnie, aby otworzyć program, lub prawym przyciskiem, aby otworzyć menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>aktualizacja nie jest podpisana</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>podpis aktualizacji jest nieprawidłowy</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>nie można odczytać pobranego pliku</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>pobrany plik ma nieprawidłowy rozmiar</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>pobrany plik nie jest plikiem podpisanym</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Sprawdzanie aktualizacji</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>Sprawdzanie aktualizacji nie powiodło się. Sprawdź połączenie sieciowe i spróbuj ponownie.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>Oprogramowanie jest aktualne!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Aktualizacja do nowej wersji</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>Dostępna jest nowa wersja &lt;b&gt; %1&lt;/b&gt;. Czy chcesz zaktualizować do tej wersji?</translation>
     </message>
 </context>
 </TS>

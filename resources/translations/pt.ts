@@ -251,6 +251,37 @@
         <source>Do you want to close program to install the new version?</source>
         <translation>Pretende fechar o programa para instalar a nova versão?</translation>
     </message>
+    <message>
+        <source>The update cannot be downloaded.</source>
+        <translation>Não é possível transferir a atualização.</translation>
+    </message>
+    <message>
+        <source>The downloaded update was refused and deleted: %1.</source>
+        <translation>A atualização transferida foi recusada e eliminada: %1.</translation>
+    </message>
+    <message>
+        <source>No package installer was found. The verified package is at %1.</source>
+        <translation>Não foi encontrado nenhum instalador de pacotes. O pacote verificado está em %1.</translation>
+    </message>
+</context>
+<context>
+    <name>MDownloadDlg</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Do you want to cancel current task?</source>
+        <translation>Pretende cancelar a tarefa atual?</translation>
+    </message>
+    <message>
+        <source>Failed to download,%1,you click %2 to download it manually.</source>
+        <translation>Falha na transferência: %1. Clique em %2 para transferir manualmente.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
 </context>
 <context>
     <name>MMessageBox</name>
@@ -281,6 +312,40 @@
     <message>
         <source>No to All</source>
         <translation>Não para todos</translation>
+    </message>
+</context>
+<context>
+    <name>MMultiDownload</name>
+    <message>
+        <source>Url is empty.</source>
+        <translation>O URL está vazio.</translation>
+    </message>
+    <message>
+        <source>Failed,file size is incorrect.</source>
+        <translation>Falha, o tamanho do ficheiro está incorreto.</translation>
+    </message>
+</context>
+<context>
+    <name>MNetPartDownload</name>
+    <message>
+        <source>the server answered with status %1</source>
+        <translation>o servidor respondeu com o estado %1</translation>
+    </message>
+    <message>
+        <source>the server did not send the requested part of the file (status %1)</source>
+        <translation>o servidor não enviou a parte pedida do ficheiro (estado %1)</translation>
+    </message>
+    <message>
+        <source>the server sent another part of the file than the one requested</source>
+        <translation>o servidor enviou uma parte do ficheiro diferente da pedida</translation>
+    </message>
+    <message>
+        <source>the server sent more than the requested part of the file</source>
+        <translation>o servidor enviou mais do que a parte pedida do ficheiro</translation>
+    </message>
+    <message>
+        <source>the transfer ended early</source>
+        <translation>a transferência terminou antes do tempo</translation>
     </message>
 </context>
 <context>
@@ -633,6 +698,52 @@
     <message>
         <source>Double click to active program,right click to popup menu</source>
         <translation>Duplo clique para abrir o programa, clique direito para abrir o menu</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePackageText</name>
+    <message>
+        <source>the update is not signed</source>
+        <translation>a atualização não está assinada</translation>
+    </message>
+    <message>
+        <source>the update&apos;s signature is not valid</source>
+        <translation>a assinatura da atualização não é válida</translation>
+    </message>
+    <message>
+        <source>the downloaded file cannot be read</source>
+        <translation>não é possível ler o ficheiro transferido</translation>
+    </message>
+    <message>
+        <source>the downloaded file has the wrong size</source>
+        <translation>o ficheiro transferido tem o tamanho errado</translation>
+    </message>
+    <message>
+        <source>the downloaded file is not the signed one</source>
+        <translation>o ficheiro transferido não é o que foi assinado</translation>
+    </message>
+</context>
+<context>
+    <name>UpdatePrompt</name>
+    <message>
+        <source>Update check</source>
+        <translation>Procura de atualizações</translation>
+    </message>
+    <message>
+        <source>The update check failed. Please check your network and try again.</source>
+        <translation>A procura de atualizações falhou. Verifique a ligação à rede e tente novamente.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date!</source>
+        <translation>O seu software está atualizado!</translation>
+    </message>
+    <message>
+        <source>Update to new version</source>
+        <translation>Atualizar para a nova versão</translation>
+    </message>
+    <message>
+        <source>New version &lt;b&gt; %1&lt;/b&gt; is available, would you like to update to it?</source>
+        <translation>A nova versão &lt;b&gt; %1&lt;/b&gt; está disponível. Pretende atualizar para esta versão?</translation>
     </message>
 </context>
 </TS>
