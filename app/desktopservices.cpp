@@ -1,6 +1,7 @@
 #include "desktopservices.h"
 
 #include "maboutus.h"
+#include "mdownloaddlg.h"
 #include "mtraildlg.h"
 #include "muatracker.h"
 #include "qballoontip.h"
@@ -42,6 +43,14 @@ AppServices desktopServices()
     services.sendEvent
         = [](const QString &category, const QString &action, const QString &label, int value) {
               MUATracker::instance()->sendEvent(category, action, label, value);
+          };
+    services.download
+        = [](QWidget *owner, const QString &title, const QString &url, const QString &savePath,
+             int parts, std::function<void(const QString &)> finished) {
+              auto *dialog = new MDownloadDlg(title, owner); // deletes itself on close
+              QObject::connect(dialog, &MDownloadDlg::signalFinished, owner, std::move(finished));
+              dialog->show();
+              dialog->startDownload(url, savePath, parts);
           };
     return services;
 }

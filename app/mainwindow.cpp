@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "updateprompt.h"
 
 #include "accountsession.h"
 #include "autostart.h"
@@ -364,7 +365,22 @@ void MainWindow::wirePages()
                             .arg(launchAtLoginFile()));
         }
     });
+    connect(m_help, &HelpPage::checkUpdateClicked, this, [this] {
+        QString version, url;
+        if (checkUpdate(version, url))
+            updateNewVer(m_updateOffer);
+    });
     connect(this, &MBaseFrame::signalsWakeupApp, this, &MainWindow::slotShowMainWindow);
+}
+
+bool MainWindow::checkUpdate(QString &version, QString &url)
+{
+    UpdateOffer offer;
+    const bool wanted = askForUpdate(m_services, this, &offer);
+    version = offer.version;
+    url = offer.url;
+    m_updateOffer = offer;
+    return wanted;
 }
 
 void MainWindow::showMessage(const QString &title, const QString &text)

@@ -49,6 +49,8 @@ public:
     ~MainWindow() override;
 
     void showMessage(const QString &title, const QString &text);
+    // The help page's update check; true when the user wants the offered version.
+    bool checkUpdate(QString &version, QString &url);
     void connectVPN();
     void stopVPN();
     // Shows the current server's flag; with reconnect, connects to it (see the controller).
@@ -130,6 +132,7 @@ private:
     PurchasePage *m_purchase = nullptr;
     ServerPage *m_servers = nullptr;
     HelpPage *m_help = nullptr;
+    UpdateOffer m_updateOffer;
     AccountPage *m_accountPage = nullptr;
     QLabel *m_idLabel = nullptr;
     QLabel *m_statusLabel = nullptr;

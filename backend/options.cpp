@@ -107,8 +107,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
         } else if (name == "--update-key") {
             o.updateKey = value;
         } else if (name == "--download-quirk") {
-            if (value != "ignore-ranges" && value != "wrong-range" && value != "stall")
-                return failure("--download-quirk: one of ignore-ranges, wrong-range, stall: "
+            if (value != "ignore-ranges" && value != "wrong-range" && value != "stall"
+                && value != "slow")
+                return failure("--download-quirk: one of ignore-ranges, wrong-range, stall, slow: "
                                + value);
             o.downloadQuirk = value;
         } else if (name == "--demo") {
@@ -170,7 +171,8 @@ Options:
                          request) instead of the caller's address (tests only)
   --download-quirk Q     misbehave on /download/ for the client's tests: ignore-ranges
                          (always the whole file), wrong-range (a range one byte later
-                         than asked) or stall (1000 bytes, then silence up to 30 s)
+                         than asked), stall (1000 bytes, then silence up to 30 s) or
+                         slow (16 KiB every 50 ms, for demonstrations)
   --version              print the version and exit
   -h, --help             print this help and exit
 

@@ -706,9 +706,10 @@ void Service::download(const httplib::Request &req, httplib::Response &res)
     }
     const uint64_t first = range.first;
     const bool stall = quirk == "stall";
+    const bool slow = quirk == "slow";
     res.set_content_provider(
         static_cast<size_t>(range.last - range.first + 1), type,
-        [file, first, stall](size_t offset, size_t length, httplib::DataSink &sink) {
+        [file, first, stall, slow](size_t offset, size_t length, httplib::DataSink &sink) {
             if (stall && offset >= kStallBytes) {
                 // Bounded, and over as soon as the client leaves or the server stops.
                 for (int i = 0; i < kStallPolls && !CapturingServer::currentRequestAbandoned(); ++i)
@@ -718,6 +719,10 @@ void Service::download(const httplib::Request &req, httplib::Response &res)
             size_t want = std::min(length, file->buffer.size());
             if (stall)
                 want = std::min(want, kStallBytes - offset);
+            if (slow) {
+                want = std::min<size_t>(want, 16 * 1024);
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
             const ssize_t n
                 = ::pread(file->fd, file->buffer.data(), want, static_cast<off_t>(first + offset));
             return n > 0 && sink.write(file->buffer.data(), static_cast<size_t>(n));

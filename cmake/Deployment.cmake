@@ -12,6 +12,10 @@ set(QUELLNET_COLLECT_URL_PLAIN "http://localhost:8080/collect" CACHE STRING "Ana
 set(QUELLNET_IDENTITY "quellnet-2f7c" CACHE STRING "Value of the Identity header for the server-list host")
 set(QUELLNET_SECRET_KEY_HEX "5A1C93E04B7D28F6A3C5E19072B4D86F" CACHE STRING "Stored-secret key, 32 hex digits")
 set(QUELLNET_OVPN_KEY "qN7vR2kT9wL4xZ8" CACHE STRING "Tunnel configuration AES key (15 characters)")
+set(QUELLNET_APP_ID "quellnet" CACHE STRING "Application id of the update document's entries for this build")
+# The default is the demo key of backend/demo/update-signing-key.pem: a release build sets its own.
+set(QUELLNET_UPDATE_PUBLIC_KEY "pb7b9Ptboa3SGUEv+G3al10h0hFIYH72SmUSDnKKtIA=" CACHE STRING
+    "Ed25519 public key (base64 of the 32 raw bytes) that signs update packages")
 
 string(LENGTH "${QUELLNET_SECRET_KEY_HEX}" _len)
 if(NOT _len EQUAL 32 OR NOT QUELLNET_SECRET_KEY_HEX MATCHES "^[0-9A-Fa-f]+$")

@@ -84,4 +84,14 @@ QByteArray ovpnKey()
     return QByteArrayLiteral(QUELLNET_OVPN_KEY);
 }
 
+QString appId()
+{
+    return QStringLiteral(QUELLNET_APP_ID);
+}
+
+QByteArray updatePublicKey()
+{
+    return QByteArray::fromBase64(QByteArrayLiteral(QUELLNET_UPDATE_PUBLIC_KEY));
+}
+
 } // namespace Deploy

@@ -23,5 +23,9 @@ QString gaSiblingProperty();
 QByteArray identity();
 QByteArray secretKey(); // 16 bytes
 QByteArray ovpnKey(); // 15 characters
+// The update document's id for this build, used while the appId setting is empty.
+QString appId();
+// Ed25519 key (32 bytes) that signs update packages; compiled in only, never overridden.
+QByteArray updatePublicKey();
 
 } // namespace Deploy

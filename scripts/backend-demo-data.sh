@@ -25,10 +25,12 @@ Version: $next
 Architecture: all
 Maintainer: Quellnet demo <demo@quellnet.example>
 Description: Quellnet demo update
- The update the demo backend offers; it contains only a README.
+ The update the demo backend offers; it contains only a README and filler.
 EOF
     echo "The update the Quellnet demo backend offers; it installs nothing else." \
         >"$tmp/usr/share/doc/quellnet-demo-update/README"
+    # Filler, so that the demo's download has ranges to fetch in parallel.
+    head -c 262144 /dev/urandom >"$tmp/usr/share/doc/quellnet-demo-update/filler.bin"
     chmod -R u=rwX,go=rX "$tmp"
     dpkg-deb --root-owner-group --build "$tmp" "$dir/quellnet_${next}_all.deb" >/dev/null
     rm -rf "$tmp"

@@ -114,6 +114,7 @@ export QUELLNET_BACKEND_HOST=127.0.0.1:8443 QUELLNET_SERVERLIST_HOST=127.0.0.1
 export QUELLNET_WEB_HOST=127.0.0.1:8443 QUELLNET_COLLECT_URL=https://127.0.0.1:8443/collect
 export QUELLNET_CA_FILE=$work/pki/ca.pem
 export QUELLNET_DEMO_WORK=$work QUELLNET_DEMO_BUILD=$build
+export QUELLNET_PACKAGE_INSTALLER=$PWD/scripts/demo-package-installer.sh
 
 xvfb=0
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

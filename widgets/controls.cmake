@@ -6,4 +6,5 @@ list(APPEND QUELLNET_WIDGET_SOURCES
     mslider.cpp mslider.h
     mvaluesliderbar.cpp mvaluesliderbar.h
     mloadingdlg.cpp mloadingdlg.h
+    mdownloaddlg.cpp mdownloaddlg.h
     mgiflable.cpp mgiflable.h)

@@ -1,10 +1,10 @@
 #include "mbaseframe.h"
 
 #include "mconfig.h"
+#include "mdeploy.h"
 #include "mlogger.h"
 #include "mmessagebox.h"
 #include "mpanel.h"
-#include "mprocessmgr.h"
 #include "mtitlebar.h"
 #include "mutils.h"
 #include "mwidgetutils.h"
@@ -138,31 +138,42 @@ void MBaseFrame::sendLog()
     ShowInFolder(MLogger::getLogFile());
 }
 
-void MBaseFrame::updateNewVer(const QString &url, const QString &version)
+void MBaseFrame::updateNewVer(const UpdateOffer &offer)
 {
+    // The version becomes part of a file name; the folder is the user's own.
+    const QString folder = UpdatePackage::downloadFolder();
+    if (!UpdatePackage::isUsableVersion(offer.version) || folder.isEmpty()) {
+        qInfo() << "updateNewVer: refused:" << offer.version << folder;
+        m_services.message(tr("Install the update"), tr("The update cannot be downloaded."), this);
+        return;
+    }
     const QString target
-        = QDir::cleanPath(MConfig::getTempFolder(QStringLiteral("Update")) + QStringLiteral("/New_")
-                          + version + QStringLiteral(".exe"));
-    qInfo() << "updateNewVer:" << url << target;
+        = folder + QStringLiteral("/New_") + offer.version + QStringLiteral(".deb");
+    qInfo() << "updateNewVer:" << offer.url << target;
     if (!m_services.download) {
         qInfo() << "updateNewVer: no downloader available, update skipped.";
         return;
     }
     // The download outlives this call; the frame may be gone when it ends.
     QPointer<MBaseFrame> self(this);
-    m_services.download(this, tr("Download the latest version"), url, target, 5,
-                        [self, version](const QString &file) {
+    m_services.download(this, tr("Download the latest version"), offer.url, target, 5,
+                        [self, offer](const QString &file) {
                             if (self)
-                                self->installNewVersion(file, version);
+                                self->installNewVersion(file, offer);
+                            else
+                                QFile::remove(file);
                         });
 }
 
-void MBaseFrame::installNewVersion(const QString &file, const QString &version)
+void MBaseFrame::installNewVersion(const QString &file, const UpdateOffer &offer)
 {
-    // Closing the program for an installer that is not there would leave the user with
-    // neither.
-    if (!QFileInfo(file).isFile()) {
-        qInfo() << "updateNewVer: downloaded installer missing:" << file;
+    const QString wrong = UpdatePackage::verify(file, offer, Deploy::updatePublicKey());
+    if (!wrong.isEmpty()) {
+        qInfo() << "updateNewVer: package refused:" << wrong;
+        QFile::remove(file);
+        m_services.message(tr("Install the update"),
+                           tr("The downloaded update was refused and deleted: %1.").arg(wrong),
+                           this);
         return;
     }
     const int answer = MMessageBox::ShowMessageBoxQuesion(
@@ -180,13 +191,17 @@ void MBaseFrame::installNewVersion(const QString &file, const QString &version)
         qInfo() << "updateNewVer: cannot write" << marker;
     MConfig::instance()->lastUpdate = now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     MConfig::saveCommConfig();
-    if (m_services.sendEvent)
-        m_services.sendEvent(QStringLiteral("Update"), getVer(), version, 1);
+    m_services.event(QStringLiteral("Update"), getVer(), offer.version);
 
-    // A downloaded file carries no execute permission.
-    QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::ExeOwner);
-    MProcessMgr::OpenSingleProcess(file, QStringList());
-    qInfo() << "updateNewVer: installer started, exiting.";
+    // The package installer asks for the system's own authorisation; nothing of ours is root.
+    if (!UpdatePackage::handOver(file)) {
+        m_services.message(tr("Install the update"),
+                           tr("No package installer was found. The verified package is at %1.")
+                               .arg(QDir::toNativeSeparators(file)),
+                           this);
+        return;
+    }
+    qInfo() << "updateNewVer: package handed to the installer, exiting.";
     if (m_services.quit)
         m_services.quit(0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appservices.h"
+#include "updatepackage.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -61,10 +62,10 @@ protected:
     void startGATrace(bool start);
     // Shows the current log file in the file manager.
     void sendLog();
-    // Downloads the installer of version from url, then offers to install it.
-    void updateNewVer(const QString &url, const QString &version);
+    // Downloads the offered package, verifies it and offers to close for its installation.
+    void updateNewVer(const UpdateOffer &offer);
     // The second half of updateNewVer, once the download is complete.
-    void installNewVersion(const QString &file, const QString &version);
+    void installNewVersion(const QString &file, const UpdateOffer &offer);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

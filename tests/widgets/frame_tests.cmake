@@ -8,4 +8,4 @@ quellnet_add_test(NAME tst_mbasedialog SOURCES tst_mbasedialog.cpp LIBS quellnet
 quellnet_add_test(NAME tst_mmessagebox SOURCES tst_mmessagebox.cpp LIBS quellnet_widgets quellnet_testheaders
     LABEL unit)
 quellnet_add_test(NAME tst_mbaseframe SOURCES tst_mbaseframe.cpp
-    LIBS quellnet_widgets quellnet_testheaders LABEL unit)
+    LIBS quellnet_widgets quellnet_testheaders quellnet_testsigning LABEL unit)

@@ -2,10 +2,12 @@
 #include "mconfig.h"
 #include "modaldriver.h"
 #include "mutils.h"
+#include "updatesigning.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
 #include <QSplashScreen>
@@ -29,6 +31,7 @@ struct Recorder
     QStringList events; // "category action label"
     QList<Download> downloads;
     QList<int> exits;
+    QStringList messages;
 
     AppServices services()
     {
@@ -43,6 +46,9 @@ struct Recorder
         s.download = [this](QWidget *, const QString &, const QString &, const QString &savePath,
                             int, std::function<void(const QString &)> finished) {
             downloads.append({savePath, finished});
+        };
+        s.showMessage = [this](const QString &, const QString &text, QWidget *) {
+            messages.append(text);
         };
         s.quit = [this](int code) {
             exits.append(code);
@@ -64,17 +70,17 @@ QString lastUpdateFile()
                            + QStringLiteral("/last_update.txt"));
 }
 
-// An "installer" that leaves proof of having run; as downloaded, not executable.
+// A package installer stand-in that leaves proof of what it was handed.
 void writeInstaller(const QString &path, const QString &marker)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n");
+    file.write("#!/bin/sh\necho \"$1\" > '" + marker.toUtf8() + "'\n");
     file.close();
-    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
-enum Install { Accepted, Declined, Missing };
+enum Install { Accepted, Declined, Forged, BadVersion };
 
 } // namespace
 
@@ -136,38 +142,53 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 5000);
     }
 
-    void downloadedVersionIsInstalledOnlyWhenAccepted_data()
+    void updateIsHandedOverOnlyWhenVerifiedAndAccepted_data()
     {
         QTest::addColumn<Install>("install");
         QTest::newRow("accepted") << Accepted;
         QTest::newRow("declined") << Declined;
-        QTest::newRow("installer missing") << Missing;
+        QTest::newRow("forged package") << Forged;
+        QTest::newRow("version unfit for a file name") << BadVersion;
     }
 
-    void downloadedVersionIsInstalledOnlyWhenAccepted()
+    void updateIsHandedOverOnlyWhenVerifiedAndAccepted()
     {
         QFETCH(Install, install);
+        const QString marker = m_dir.filePath(QStringLiteral("installer-ran"));
+        QFile::remove(marker);
+        writeInstaller(m_dir.filePath(QStringLiteral("installer")), marker);
+        qputenv("QUELLNET_PACKAGE_INSTALLER", QFile::encodeName(m_dir.filePath("installer")));
+        const QString package = m_dir.filePath(QStringLiteral("package.deb"));
+        QVERIFY(SaveFile(package, QStringLiteral("a package")));
+        UpdateOffer offer = signedOffer(package, QStringLiteral("2.1.0.0"));
+        if (install == BadVersion)
+            offer.version = QStringLiteral("2.1/../../x");
+
         Recorder recorder;
         TestFrame frame;
         frame.setServices(recorder.services());
-        frame.updateNewVer(QStringLiteral("https://downloads.invalid/setup.exe"),
-                           QStringLiteral("2.1.0.0"));
-        QCOMPARE(recorder.downloads.size(), 1);
-        const QString installer = recorder.downloads[0].savePath;
-        const QString marker = m_dir.filePath(QStringLiteral("installer-ran"));
-        QFile::remove(marker);
-        QFile::remove(installer);
-        if (install != Missing)
-            writeInstaller(installer, marker);
-        // Nothing is asked or stored before the download ends.
-        QVERIFY(recorder.events.isEmpty() && !QFile::exists(lastUpdateFile()));
+        frame.updateNewVer(offer);
+        QCOMPARE(recorder.downloads.size(), install == BadVersion ? 0 : 1);
+        QCOMPARE(recorder.messages.size(), install == BadVersion ? 1 : 0);
+        if (install == BadVersion)
+            return;
+        const QString target = recorder.downloads[0].savePath;
+        QCOMPARE(QFileInfo(target).fileName(), QStringLiteral("New_2.1.0.0.deb"));
+        QCOMPARE(QFileInfo(QFileInfo(target).path()).permissions() & 0x0077, 0);
+        QFile::remove(target);
+        QVERIFY(QFile::copy(package, target));
+        if (install == Forged)
+            QVERIFY(SaveFile(target, QStringLiteral("a pachage")));
 
         ModalDriver driver(
             ModalDriver::click(install == Accepted ? QDialogButtonBox::Yes : QDialogButtonBox::No),
-            install == Missing ? 300 : 5000);
+            install == Forged ? 300 : 5000);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        recorder.downloads[0].finished(installer);
-        QCOMPARE(driver.answered(), install != Missing);
+        recorder.downloads[0].finished(target);
+        QCOMPARE(driver.answered(), install != Forged);
+        // A refused package is gone; nothing else happens but the message.
+        QCOMPARE(QFile::exists(target), install != Forged);
+        QCOMPARE(recorder.messages.size(), install == Forged ? 1 : 0);
         if (install != Accepted) {
             QVERIFY(recorder.events.isEmpty() && recorder.exits.isEmpty());
             QVERIFY(!QFile::exists(lastUpdateFile()) && !QFile::exists(marker));
@@ -180,7 +201,7 @@ private slots:
         QCOMPARE(ReadFileX(lastUpdateFile()), when.toString(QStringLiteral("yyyy-MM-dd")));
         QVERIFY(ReadFileX(MConfig::getConfigFile()).contains(MConfig::instance()->lastUpdate));
         QCOMPARE(recorder.events, QStringList(QStringLiteral("Update ") + getVer() + " 2.1.0.0"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadFileX(marker).trimmed(), target, 10000);
         QCOMPARE(recorder.exits, QList<int>{0});
     }
 
@@ -189,13 +210,15 @@ private slots:
         Recorder recorder;
         auto *frame = new TestFrame;
         frame->setServices(recorder.services());
-        frame->updateNewVer(QStringLiteral("https://downloads.invalid/a.exe"), QStringLiteral("6"));
+        UpdateOffer offer;
+        offer.version = QStringLiteral("6");
+        frame->updateNewVer(offer);
         QCOMPARE(recorder.downloads.size(), 1);
-        const QString installer = recorder.downloads[0].savePath;
-        writeInstaller(installer, m_dir.filePath(QStringLiteral("late-ran")));
+        const QString package = recorder.downloads[0].savePath;
+        QVERIFY(SaveFile(package, QStringLiteral("late")));
         delete frame;
-        recorder.downloads[0].finished(installer);
-        QVERIFY(recorder.exits.isEmpty());
+        recorder.downloads[0].finished(package);
+        QVERIFY(recorder.exits.isEmpty() && !QFile::exists(package));
         QVERIFY(MConfig::instance()->lastUpdate.isEmpty());
     }
 
