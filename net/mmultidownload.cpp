@@ -1,23 +1,19 @@
 #include "mmultidownload.h"
 
-#include "mdeploy.h"
+#include "mcurleasy.h"
 #include "mutils.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkRequest>
 #include <QRegularExpression>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QStandardPaths>
 
 namespace {
 
 constexpr qint64 kMinRangedSize = 2000;
-constexpr int kMaxRedirects = 10;
+constexpr long kReceiveBufferBytes = 512 * 1024;
 const char kUserAgent[] = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 (KHTML, "
                           "like Gecko) Chrome/75.0.3770.142 Safari/537.36";
 
@@ -28,32 +24,26 @@ QString workingFolder()
         + QStringLiteral("/download_vqd"));
 }
 
+// A transfer of this job: the client's TLS and redirect rules, the browser's user agent.
+MCurlEasy *makeTransfer(const QUrl &url, QObject *parent)
+{
+    auto *easy = new MCurlEasy(parent);
+    easy->setUrl(url.toString(QUrl::FullyEncoded));
+    easy->setOption(CURLOPT_VERBOSE, 0L);
+    easy->setOption(CURLOPT_USERAGENT, QString::fromLatin1(kUserAgent));
+    // Larger chunks per callback: fewer seeks and writes.
+    easy->setOption(CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    return easy;
+}
+
+long responseCode(MCurlEasy *easy)
+{
+    long status = 0;
+    curl_easy_getinfo(easy->getHandle(), CURLINFO_RESPONSE_CODE, &status);
+    return status;
+}
+
 } // namespace
-
-void DownloadNet::prepareRequest(QNetworkRequest *request)
-{
-    QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
-    ssl.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    const QString caFile = Deploy::caFile();
-    if (!caFile.isEmpty())
-        ssl.addCaCertificates(QSslCertificate::fromPath(caFile));
-    request->setSslConfiguration(ssl);
-    request->setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                          QNetworkRequest::UserVerifiedRedirectPolicy);
-    request->setMaximumRedirectsAllowed(kMaxRedirects);
-}
-
-void DownloadNet::guardRedirects(QNetworkReply *reply)
-{
-    QObject::connect(reply, &QNetworkReply::redirected, reply, [reply](const QUrl &url) {
-        if (url.scheme() == QLatin1String("https")) {
-            emit reply->redirectAllowed();
-            return;
-        }
-        qInfo() << "Download: redirect refused:" << url.toString();
-        reply->abort();
-    });
-}
 
 // ---- MNetPartDownload ----
 
@@ -62,8 +52,10 @@ MNetPartDownload::MNetPartDownload(int index, QObject *parent)
     , m_index(index)
     , m_name(QStringLiteral("download_") + QString::number(index))
 {
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &MNetPartDownload::slotTimeout);
+    connect(&m_watchdog, &QTimer::timeout, this, [this] {
+        if (m_sinceData.elapsed() >= m_timeoutMs)
+            slotTimeout();
+    });
 }
 
 MNetPartDownload::~MNetPartDownload()
@@ -80,138 +72,122 @@ void MNetPartDownload::start(const QUrl &url, QFile *file, qint64 start, qint64 
     m_file = file;
     m_written = 0;
 
-    QNetworkRequest request(url);
-    DownloadNet::prepareRequest(&request);
-    request.setRawHeader("User-Agent", kUserAgent);
-    request.setRawHeader("Referer", QByteArray());
-    request.setRawHeader("Connection", "keep-alive");
+    m_easy = makeTransfer(url, this);
     if (start >= 0 && end > 10) {
         const QString range = QStringLiteral("Bytes=%1-%2").arg(start).arg(end);
-        request.setRawHeader("Range", range.toLatin1());
+        m_easy->setRequestHeaderValue(QStringLiteral("Range"), range);
         qDebug() << "Part" << m_index << ",Start:" << range;
     } else {
+        m_start = 0;
         m_end = -1;
     }
+    m_easy->setWriteHandler([this](const char *data, size_t size) { return receive(data, size); });
+    connect(m_easy, &MCurlEasy::done, this, &MNetPartDownload::slotFinished);
+    m_sinceData.start();
+    m_sinceProgress.start();
+    m_watchdog.start(qBound(20, m_timeoutMs / 5, 1000));
+    if (!m_easy->perform(true)) {
+        // Reported once the caller has connected to us.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_finished)
+                fail(QStringLiteral("Download failed:") + m_easy->errorString());
+        });
+    }
+}
 
-    m_manager = new QNetworkAccessManager(this);
-    connect(m_manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
-            &MNetPartDownload::proxyAuthRequired);
-    m_reply = m_manager->get(request);
-    DownloadNet::guardRedirects(m_reply);
-    connect(m_reply, &QNetworkReply::finished, this, &MNetPartDownload::slotFinished);
-    connect(m_reply, &QNetworkReply::readyRead, this, &MNetPartDownload::slotReady);
-    connect(m_reply, &QNetworkReply::errorOccurred, this, &MNetPartDownload::slotFailed);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, &MNetPartDownload::slotProgress);
-    m_timer.start(m_timeoutMs);
+qint64 MNetPartDownload::expectedLength() const
+{
+    if (m_end >= 0)
+        return qMin(m_end, m_fileSize - 1) - m_start + 1;
+    curl_off_t length = -1;
+    curl_easy_getinfo(m_easy->getHandle(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    return qint64(length);
 }
 
 QString MNetPartDownload::checkReply() const
 {
-    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const long status = responseCode(m_easy);
     if (m_end < 0)
         return status == 200 ? QString() : tr("the server answered with status %1").arg(status);
     if (status != 206)
         return tr("the server did not send the requested part of the file (status %1)").arg(status);
+    QString contentRange;
+    const QMap<QString, QString> &headers = m_easy->getResponseHeaders();
+    for (auto it = headers.cbegin(); it != headers.cend(); ++it) {
+        if (it.key().compare(QLatin1String("Content-Range"), Qt::CaseInsensitive) == 0)
+            contentRange = it.value();
+    }
     static const QRegularExpression kRange(QStringLiteral("^bytes (\\d+)-(\\d+)/(\\d+)$"));
-    const QRegularExpressionMatch m
-        = kRange.match(QString::fromLatin1(m_reply->rawHeader("Content-Range")).trimmed());
+    const QRegularExpressionMatch m = kRange.match(contentRange);
     // The last range is asked up to the size itself; the server ends it at the last byte.
-    const qint64 total = m_fileSize;
-    if (!m_file || !m.hasMatch() || m.captured(1).toLongLong() != m_start
-        || m.captured(2).toLongLong() != qMin(m_end, total - 1)
-        || m.captured(3).toLongLong() != total)
+    if (!m.hasMatch() || m.captured(1).toLongLong() != m_start
+        || m.captured(2).toLongLong() != qMin(m_end, m_fileSize - 1)
+        || m.captured(3).toLongLong() != m_fileSize)
         return tr("the server sent another part of the file than the one requested");
     return QString();
 }
 
-void MNetPartDownload::slotReady()
+size_t MNetPartDownload::receive(const char *data, size_t size)
 {
-    if (!m_reply || m_finished)
-        return;
-    m_timer.start(m_timeoutMs);
+    m_sinceData.restart();
     if (!m_checked) {
         m_checked = true;
-        const QString wrong = checkReply();
-        if (!wrong.isEmpty()) {
-            abort();
-            fail(QStringLiteral("Download failed:") + wrong);
-            return;
-        }
+        m_writeError = checkReply();
+        if (!m_writeError.isEmpty())
+            return 0;
     }
-    if (!m_file || !m_file->isOpen()) {
-        const QString why = m_file ? m_file->errorString() : QString();
-        abort();
-        qInfo() << "Download error:" << why;
-        fail(QStringLiteral("Download failed:") + why);
-        return;
+    const qint64 limit = expectedLength();
+    if (m_end >= 0 && m_written + qint64(size) > limit) {
+        m_writeError = tr("the server sent more than the requested part of the file");
+        return 0;
     }
-    const QByteArray data = m_reply->readAll();
-    const qint64 limit = m_end < 0 ? -1 : qMin(m_end, m_fileSize - 1) - m_start + 1;
-    if (limit >= 0 && m_written + data.size() > limit) {
-        abort();
-        fail(QStringLiteral("Download failed:")
-             + tr("the server sent more than the requested part of the file"));
-        return;
+    if (!m_file || !m_file->isOpen() || !m_file->seek(m_start + m_written)
+        || m_file->write(data, qint64(size)) != qint64(size)) {
+        m_writeError = m_file ? m_file->errorString() : QString();
+        qInfo() << "Download error:" << m_writeError;
+        return 0;
     }
-    if (!m_file->seek(m_start + m_written) || m_file->write(data) != data.size()) {
-        const QString why = m_file->errorString();
-        abort();
-        qInfo() << "Download error:" << why;
-        fail(QStringLiteral("Download failed:") + why);
-        return;
-    }
-    m_written += data.size();
+    m_written += qint64(size);
+    reportProgress(false);
+    return size;
 }
 
-void MNetPartDownload::slotFinished()
+void MNetPartDownload::reportProgress(bool force)
 {
-    if (!m_reply || m_finished || m_reply->error() != QNetworkReply::NoError)
+    if (!force && m_sinceProgress.elapsed() < 100)
         return;
-    slotReady();
+    m_sinceProgress.restart();
+    emit signalProgress(m_name, m_written, expectedLength());
+}
+
+void MNetPartDownload::slotFinished(int result)
+{
     if (m_finished)
         return;
-    const qint64 expected = m_end < 0 ? -1 : qMin(m_end, m_fileSize - 1) - m_start + 1;
-    if (!m_checked || (expected >= 0 && m_written != expected)) {
-        const QString wrong = m_checked ? tr("the transfer ended early") : checkReply();
-        abort();
-        fail(QStringLiteral("Download failed:")
-             + (wrong.isEmpty() ? tr("the transfer ended early") : wrong));
+    m_watchdog.stop();
+    QString error;
+    if (result != CURLE_OK) {
+        error = !m_writeError.isEmpty() ? m_writeError : m_easy->errorString();
+    } else if (!m_checked) {
+        m_checked = true;
+        error = checkReply();
+    }
+    const qint64 expected = expectedLength();
+    if (error.isEmpty() && expected >= 0 && m_written != expected)
+        error = tr("the transfer ended early");
+    if (!error.isEmpty()) {
+        qInfo() << "Download error:" << error;
+        fail(QStringLiteral("Download failed:") + error);
         return;
     }
-    m_timer.stop();
     m_finished = true;
-    m_reply->deleteLater();
+    reportProgress(true);
     emit signalFinished();
-}
-
-void MNetPartDownload::slotFailed(QNetworkReply::NetworkError code)
-{
-    Q_UNUSED(code);
-    if (!m_reply || m_finished)
-        return;
-    m_timer.stop();
-    m_finished = true;
-    const QString why = m_reply->errorString();
-    qInfo() << "Download error:" << why;
-    m_reply->disconnect(this);
-    m_reply->deleteLater();
-    fail(QStringLiteral("Download failed:") + why);
-}
-
-void MNetPartDownload::slotProgress(qint64 bytesReceived, qint64 bytesTotal)
-{
-    m_timer.start(m_timeoutMs);
-    emit signalProgress(m_name, bytesReceived, bytesTotal);
-}
-
-void MNetPartDownload::proxyAuthRequired(const QNetworkProxy &, QAuthenticator *)
-{
-    // No credentials are stored for proxies: the request fails.
 }
 
 void MNetPartDownload::slotTimeout()
 {
-    m_timer.stop();
+    m_watchdog.stop();
     qInfo() << "Timeout";
     abort();
     fail(QStringLiteral("Network error:Timeout"));
@@ -219,15 +195,17 @@ void MNetPartDownload::slotTimeout()
 
 void MNetPartDownload::abort()
 {
-    m_timer.stop();
+    m_watchdog.stop();
     m_finished = true;
-    if (!m_reply)
+    if (!m_easy)
         return;
     qInfo() << "MNetPartDownload::abort";
-    m_reply->disconnect(this);
-    m_reply->abort();
-    m_reply->deleteLater();
-    m_reply = nullptr;
+    m_easy->disconnect(this);
+    // Whatever still arrives stops the transfer and touches nothing of ours.
+    m_easy->setWriteHandler([](const char *, size_t) { return size_t(0); });
+    m_easy->abort();
+    m_easy->deleteLater();
+    m_easy = nullptr;
 }
 
 void MNetPartDownload::fail(const QString &error)
@@ -272,27 +250,28 @@ void MMultiDownload::start(const QUrl &url, int parts)
         return;
     }
     // Asked without blocking: the caller's event loop keeps running meanwhile.
-    QNetworkRequest request(url);
-    DownloadNet::prepareRequest(&request);
-    request.setRawHeader("User-Agent", kUserAgent);
-    if (!m_headManager)
-        m_headManager = new QNetworkAccessManager(this);
-    m_head = m_headManager->head(request);
-    DownloadNet::guardRedirects(m_head);
-    connect(m_head, &QNetworkReply::finished, this, [this, reply = m_head]() {
-        reply->deleteLater();
-        if (reply != m_head || !m_running)
-            return;
+    m_head = makeTransfer(url, this);
+    m_head->setOption(CURLOPT_NOBODY, 1L);
+    connect(m_head, &MCurlEasy::done, this, [this](int result) {
+        MCurlEasy *head = m_head;
         m_head = nullptr;
-        if (reply->error() == QNetworkReply::NoError)
-            m_totalSize = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        qDebug() << "The file size is: " << m_totalSize;
+        head->deleteLater();
+        curl_off_t length = -1;
+        if (result == CURLE_OK)
+            curl_easy_getinfo(head->getHandle(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        m_totalSize = qMax<qint64>(0, length);
+        qDebug() << "The file size is: " << m_totalSize << head->errorString();
         if (m_totalSize < kMinRangedSize) {
             finish(QStringLiteral("Remote file size is 0,please check your network."));
             return;
         }
         sizeKnown();
     });
+    if (!m_head->perform(true))
+        QTimer::singleShot(0, this, [this] {
+            if (m_running && m_head)
+                finish(QStringLiteral("Remote file size is 0,please check your network."));
+        });
 }
 
 void MMultiDownload::sizeKnown()
@@ -318,7 +297,7 @@ void MMultiDownload::sizeKnown()
         }
     }
     m_file = new QFile(m_savePath, this);
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         const QString why = m_file->errorString();
         delete m_file;
         m_file = nullptr;
@@ -412,8 +391,6 @@ void MMultiDownload::stop()
     emit signalEnd();
 }
 
-void MMultiDownload::proxyAuthRequired(const QNetworkProxy &, QAuthenticator *) { }
-
 void MMultiDownload::finish(const QString &error)
 {
     m_running = false;
@@ -426,7 +403,9 @@ void MMultiDownload::finish(const QString &error)
 void MMultiDownload::abortParts()
 {
     if (m_head) {
+        m_head->disconnect(this);
         m_head->abort();
+        m_head->deleteLater();
         m_head = nullptr;
     }
     for (MNetPartDownload *part : qAsConst(m_partList)) {

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <QAuthenticator>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
-#include <QNetworkProxy>
-#include <QNetworkReply>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
 
+class MCurlEasy;
 class QFile;
-class QNetworkAccessManager;
 
-// One byte range of a download: one request, written at its own offset into the job's file.
-// TLS is verified (system CAs plus Deploy::caFile()); redirects go to https only, at most 10.
-// A range that the server does not answer with exactly that range fails, so that no part of
-// another file, or another part of this one, lands at the wrong offset.
+// One byte range of a download: one transfer on the program's HTTP client (TLS verified,
+// redirects to https only), written at its own offset into the job's file. A range that the
+// server does not answer with exactly that range fails, so that no part of another file, or
+// another part of this one, lands at the wrong offset.
 class MNetPartDownload : public QObject
 {
     Q_OBJECT
@@ -40,20 +37,19 @@ signals:
     void signalProgress(const QString &objId, qint64 bytesReceived, qint64 bytesTotal);
 
 public slots:
-    void slotFinished();
-    void slotReady();
-    void slotFailed(QNetworkReply::NetworkError code);
-    void slotProgress(qint64 bytesReceived, qint64 bytesTotal);
-    void proxyAuthRequired(const QNetworkProxy &proxy, QAuthenticator *authenticator);
+    void slotFinished(int result);
     void slotTimeout();
 
 private:
-    void fail(const QString &error);
+    // libcurl's write callback: 0 stops the transfer, m_writeError says why.
+    size_t receive(const char *data, size_t size);
     // Empty when the reply's status and range are the ones asked for.
     QString checkReply() const;
+    qint64 expectedLength() const;
+    void reportProgress(bool force);
+    void fail(const QString &error);
 
-    QNetworkAccessManager *m_manager = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    MCurlEasy *m_easy = nullptr;
     QFile *m_file = nullptr;
     int m_index;
     qint64 m_start = 0;
@@ -61,8 +57,11 @@ private:
     qint64 m_fileSize = -1;
     qint64 m_written = 0;
     QString m_name;
-    QTimer m_timer;
+    QTimer m_watchdog;
+    QElapsedTimer m_sinceData;
+    QElapsedTimer m_sinceProgress;
     int m_timeoutMs = 120000;
+    QString m_writeError;
     bool m_finished = false;
     bool m_checked = false;
 };
@@ -93,7 +92,6 @@ signals:
 
 public slots:
     void slotPartFinished();
-    void proxyAuthRequired(const QNetworkProxy &proxy, QAuthenticator *authenticator);
     void slotProgress(const QString &objId, qint64 bytesReceived, qint64 bytesTotal);
     void slotFailed(const QString &error);
     // Cancels the job: the parts stop and the file goes; no error is reported.
@@ -117,15 +115,7 @@ private:
     QList<MNetPartDownload *> m_partList;
     QMap<QString, qint64> m_progress;
     QString m_referrer;
-    QNetworkAccessManager *m_headManager = nullptr;
-    QPointer<QNetworkReply> m_head;
+    MCurlEasy *m_head = nullptr;
     int m_timeoutMs = 120000;
     bool m_running = false;
 };
-
-namespace DownloadNet {
-// The TLS settings every download request uses: verification on, the extra CA file added.
-void prepareRequest(class QNetworkRequest *request);
-// Redirects are followed only to https.
-void guardRedirects(QNetworkReply *reply);
-} // namespace DownloadNet

@@ -109,11 +109,13 @@ bool TestBackend::start(const Options &options)
     m_stderr.clear();
     const QString pki = m_dir.filePath(QStringLiteral("pki"));
     QByteArray output;
-    if (runCommand(QStringLiteral("bash"),
-                   {QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), pki, m_address,
-                    QStringLiteral("localhost")},
-                   &output)
-        != 0) {
+    // A restart keeps its CA: clients cache what they trusted, as they do in real life.
+    if (!QFile::exists(pki + QStringLiteral("/server.pem"))
+        && runCommand(QStringLiteral("bash"),
+                      {QStringLiteral(QUELLNET_SOURCE_DIR "/scripts/make-test-ca.sh"), pki,
+                       m_address, QStringLiteral("localhost")},
+                      &output)
+            != 0) {
         qWarning("make-test-ca.sh failed: %s", output.constData());
         return false;
     }
