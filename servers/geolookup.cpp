@@ -4,6 +4,8 @@
 #include "mutils.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 
 QString lookupCountry(const QString &dbPath, const QString &ip, QString &address)
 {
@@ -27,7 +29,15 @@ QString lookupCountry(const QString &dbPath, const QString &ip, QString &address
     return parts.first().trimmed();
 }
 
+QString geoDatabasePath(const QString &programDir)
+{
+    const QString beside = programDir + QStringLiteral("/ip.db");
+    const QString installed
+        = QDir::cleanPath(programDir + QStringLiteral("/../share/quellnet/ip.db"));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+}
+
 QString lookupCountry(const QString &ip, QString &address)
 {
-    return lookupCountry(appDir() + QStringLiteral("/ip.db"), ip, address);
+    return lookupCountry(geoDatabasePath(appDir()), ip, address);
 }

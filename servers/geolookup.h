@@ -9,5 +9,9 @@
 // database cannot be opened or the address is in no range. Unless the database could not be
 // opened, `address` receives the region text with "|" replaced by "," (empty when not found).
 QString lookupCountry(const QString &dbPath, const QString &ip, QString &address);
-// The same with the "ip.db" beside the executable.
+// The same with the database geoDatabasePath(appDir()) names.
 QString lookupCountry(const QString &ip, QString &address);
+
+// "ip.db" beside the program (build folder, demo), else the installed
+// "<programDir>/../share/quellnet/ip.db"; the first when neither exists.
+QString geoDatabasePath(const QString &programDir);
