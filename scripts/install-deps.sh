@@ -12,6 +12,8 @@ packages=(
     xvfb xauth desktop-file-utils qttranslations5-l10n
     # scripts/package.sh and its check: cpack's dpkg-shlibdeps, lintian, AppStream validation
     dpkg-dev file lintian appstream
+    # what the package's install test needs beside the package's own dependencies
+    polkitd util-linux
 )
 # npm fetches the data files (geo-IP database, flags); any Node.js with npm will do.
 command -v npm >/dev/null 2>&1 || packages+=(npm)
