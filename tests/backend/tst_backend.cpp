@@ -4,7 +4,6 @@
 #include "quellnet_deploy.h"
 #include "testbackend.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,7 +21,6 @@
 #include <QtTest>
 
 #include <openssl/evp.h>
-#include <openssl/pem.h>
 
 #include <climits>
 #include <memory>
@@ -90,23 +88,6 @@ QByteArray clientDecryptConfig(const QString &base64)
     return plain.left(written + last);
 }
 
-// Ed25519 verification (which uses only the public half) with the demo's update key.
-bool verifiesWithDemoKey(const QByteArray &message, const QByteArray &signature)
-{
-    const QByteArray pem = fileBytes(QStringLiteral(QUELLNET_DEMO_UPDATE_KEY));
-    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.constData(), pem.size()),
-                                                  BIO_free);
-    std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(
-        PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr), EVP_PKEY_free);
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    return key && ctx && EVP_DigestVerifyInit(ctx.get(), nullptr, nullptr, nullptr, key.get()) == 1
-        && EVP_DigestVerify(
-               ctx.get(), reinterpret_cast<const unsigned char *>(signature.constData()),
-               size_t(signature.size()),
-               reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()))
-        == 1;
-}
-
 } // namespace
 
 class BackendTest : public QObject
@@ -130,15 +111,13 @@ private slots:
             {"ovpn/no-remote.ovpn", "client\ndev tun\n"},
             {"ovpn/notes.txt", "remote 127.88.0.4\n"},
             {"updates.json",
-             R"({"update_data":[{"id":"quellnet","version":"9.1","download_url":"/download/ten.bin"},
-                {"id":"given","version":"2","download_url":"/download/ten.bin","signature":"x"}]})"},
+             R"({"update_data":[{"id":"quellnet","version":"9.1","download_url":"/download/ten.bin"}]})"},
         };
         for (const auto &file : files)
             QVERIFY(writeFile(m_dir.filePath(QString::fromLatin1(file[0])), file[1]));
         for (int i = 0; i < 10000; ++i)
             m_tenThousand += char(i * 7 % 251);
         QVERIFY(writeFile(m_dir.filePath(QStringLiteral("files/ten.bin")), m_tenThousand));
-        // With --demo the bundled update key signs.
         QVERIFY(start(m_ovpnDir,
                       {"--files-dir", m_dir.filePath(QStringLiteral("files")), "--updates",
                        m_dir.filePath(QStringLiteral("updates.json"))}));
@@ -423,26 +402,6 @@ private slots:
                            "GET /download/../backend.sqlite HTTP/1.1\r\nHost: x\r\n"
                            "Connection: close\r\n\r\n")
                     .startsWith("HTTP/1.1 404"));
-    }
-
-    void updateEntryIsSignedOverItsFile()
-    {
-        const QJsonArray entries
-            = request(url(QStringLiteral("/update.json"))).json().value("update_data").toArray();
-        const QJsonObject signedEntry = entries[0].toObject();
-        const QByteArray sha256
-            = QCryptographicHash::hash(m_tenThousand, QCryptographicHash::Sha256).toHex();
-        QCOMPARE(signedEntry.value("size").toInt(), 10000);
-        QCOMPARE(signedEntry.value("sha256").toString().toLatin1(), sha256);
-        const QByteArray signature
-            = QByteArray::fromBase64(signedEntry.value("signature").toString().toLatin1());
-        const QByteArray statement
-            = "quellnet-update-v1\nid=quellnet\nversion=9.1\nsize=10000\nsha256=" + sha256 + '\n';
-        QVERIFY(verifiesWithDemoKey(statement, signature));
-        QVERIFY(!verifiesWithDemoKey(QByteArray(statement).replace("9.1", "9.2"), signature));
-        // An entry with its own signature goes out as given.
-        QCOMPARE(entries[1].toObject().value("signature").toString(), QStringLiteral("x"));
-        QVERIFY(!entries[1].toObject().contains("sha256"));
     }
 
     void sigtermStopsCleanlyAndDataPersists()

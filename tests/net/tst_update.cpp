@@ -4,7 +4,6 @@
 
 #include "mdeploy.h"
 #include "mdownloaddlg.h"
-#include "mmultidownload.h"
 #include "mnetwork.h"
 #include "modaldriver.h"
 #include "mutils.h"
@@ -12,7 +11,6 @@
 #include "updatecheck.h"
 #include "updatesigning.h"
 
-#include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -36,10 +34,9 @@ class TestUpdate : public QObject
         if (!quirk.isEmpty())
             options.extra << QStringLiteral("--download-quirk") << quirk;
         m_quirk = quirk;
-        if (!m_backend.start(options))
-            return false;
+        const bool started = m_backend.start(options);
         m_backend.exportClientEnvironment();
-        return true;
+        return started;
     }
     QString url(const QString &name) const
     {
@@ -47,13 +44,12 @@ class TestUpdate : public QObject
     }
     QByteArray makeFile(const QString &name, int size)
     {
-        QByteArray bytes(size, Qt::Uninitialized);
-        for (char &c : bytes)
-            c = char(QRandomGenerator::global()->bounded(256));
+        QByteArray bytes(size + 3, Qt::Uninitialized);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()),
+                                              size / 4 + 1);
+        bytes.truncate(size);
         QFile out(m_files.filePath(name));
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-        return bytes;
+        return out.open(QIODevice::WriteOnly) && out.write(bytes) == size ? bytes : QByteArray();
     }
 
 private slots:
@@ -69,28 +65,25 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("version");
-        const auto entry = [](const char *id, const char *version, const char *url) -> QByteArray {
-            return QByteArray("{\"update_data\":[{\"id\":\"") + id + "\",\"version\":\"" + version
-                + "\",\"download_url\":\"" + url + "\"}]}";
-        };
         using R = UpdateCheck::Result;
-        QTest::newRow("newer") << entry("quellnet", "2.1.0.0", "https://h/q.deb") << int(R::Newer)
-                               << "2.1.0.0";
-        QTest::newRow("numeric parts")
-            << entry("quellnet", "2.0.10.0", "https://h/q.deb") << int(R::Newer) << "2.0.10.0";
-        QTest::newRow("older") << entry("quellnet", "2.0.8.9", "https://h/q.deb")
-                               << int(R::UpToDate) << "";
-        QTest::newRow("other id") << entry("other", "9.0", "https://h/q.deb") << int(R::UpToDate)
-                                  << "";
-        QTest::newRow("short address")
-            << entry("quellnet", "9.0", "h.de") << int(R::UpToDate) << "";
-        QTest::newRow("not a package")
-            << entry("quellnet", "9.0", "https://h/q.exe") << int(R::UpToDate) << "";
-        QTest::newRow("version with a path")
-            << entry("quellnet", "9.0/../x", "https://h/q.deb") << int(R::UpToDate) << "";
-        QTest::newRow("empty") << QByteArray() << int(R::Failed) << "";
-        QTest::newRow("[]") << QByteArray("[]") << int(R::Malformed) << "";
-        QTest::newRow("not JSON") << QByteArray("<html>") << int(R::Malformed) << "";
+        // An entry offering version at url for id; an empty id: the reply is the url itself.
+        const auto row
+            = [](const char *name, const char *id, const char *version, const char *url, R result) {
+                  const QByteArray entry = QByteArray("{\"update_data\":[{\"id\":\"") + id
+                      + "\",\"version\":\"" + version + "\",\"download_url\":\"" + url + "\"}]}";
+                  QTest::newRow(name) << (*id ? entry : QByteArray(url)) << int(result)
+                                      << QString(result == R::Newer ? version : "");
+              };
+        row("newer", "quellnet", "2.1.0.0", "https://h/q.deb", R::Newer);
+        row("numeric parts", "quellnet", "2.0.10.0", "https://h/q.deb", R::Newer);
+        row("older", "quellnet", "2.0.8.9", "https://h/q.deb", R::UpToDate);
+        row("other id", "other", "9.0", "https://h/q.deb", R::UpToDate);
+        row("short address", "quellnet", "9.0", "h.de", R::UpToDate);
+        row("not a package", "quellnet", "9.0", "https://h/q.exe", R::UpToDate);
+        row("version with a path", "quellnet", "9.0/../x", "https://h/q.deb", R::UpToDate);
+        row("empty", "", "", "", R::Failed);
+        row("[]", "", "", "[]", R::Malformed);
+        row("not JSON", "", "", "<html>", R::Malformed);
     }
     void offers()
     {
@@ -175,32 +168,27 @@ private slots:
 
     // The cancel question is open while the download ends: the answer decides, and the dialog
     // is not torn down under the question.
-    void downloadEndsWhileCancelIsAsked_data()
-    {
-        QTest::addColumn<bool>("cancel");
-        QTest::newRow("cancelled") << true;
-        QTest::newRow("kept") << false;
-    }
     void downloadEndsWhileCancelIsAsked()
     {
-        QFETCH(bool, cancel);
         QVERIFY(backendWith(QString()));
-        makeFile(QStringLiteral("f.bin"), 10000);
-        const QString target = m_out.filePath(QStringLiteral("dialog.bin"));
-        QPointer<MDownloadDlg> dialog = new MDownloadDlg(QStringLiteral("t"));
-        QSignalSpy finished(dialog.data(), &MDownloadDlg::signalFinished);
-        dialog->show();
-        dialog->startDownload(url(QStringLiteral("f.bin")), target, 4);
-        QSignalSpy jobEnded(dialog->job(), &MMultiDownload::signalEnd);
-        ModalDriver driver([&](QWidget *box) {
-            QTRY_VERIFY_WITH_TIMEOUT(!jobEnded.isEmpty(), 10000);
-            ModalDriver::click(cancel ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)(box);
-        });
-        dialog->cancelImport();
-        QVERIFY(driver.answered());
-        QTRY_VERIFY(dialog.isNull());
-        QCOMPARE(finished.size(), cancel ? 0 : 1);
-        QCOMPARE(QFile::exists(target), !cancel);
+        for (const bool cancel : {true, false}) {
+            makeFile(QStringLiteral("f.bin"), 10000);
+            const QString target = m_out.filePath(QStringLiteral("dialog.bin"));
+            QPointer<MDownloadDlg> dialog = new MDownloadDlg(QStringLiteral("t"));
+            QSignalSpy finished(dialog.data(), &MDownloadDlg::signalFinished);
+            dialog->show();
+            dialog->startDownload(url(QStringLiteral("f.bin")), target, 4);
+            QSignalSpy jobEnded(dialog->job(), &MMultiDownload::signalEnd);
+            ModalDriver driver([&](QWidget *box) {
+                QTRY_VERIFY_WITH_TIMEOUT(!jobEnded.isEmpty(), 10000);
+                ModalDriver::click(cancel ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)(box);
+            });
+            dialog->cancelImport();
+            QVERIFY(driver.answered());
+            QTRY_VERIFY(dialog.isNull());
+            QCOMPARE(finished.size(), cancel ? 0 : 1);
+            QCOMPARE(QFile::exists(target), !cancel);
+        }
     }
 
     void signature_data()
@@ -259,9 +247,7 @@ private slots:
         QCOMPARE(UpdatePackage::verify(target, offer, Deploy::updatePublicKey()), QString());
 
         const QString marker = m_out.filePath(QStringLiteral("handed"));
-        QVERIFY(SaveFile(m_out.filePath("installer"), "#!/bin/sh\necho \"$1\" > " + marker + "\n"));
-        QFile(m_out.filePath("installer")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        qputenv("QUELLNET_PACKAGE_INSTALLER", QFile::encodeName(m_out.filePath("installer")));
+        QVERIFY(useStandInInstaller(m_out.filePath(QStringLiteral("installer")), marker));
         QVERIFY(UpdatePackage::handOver(target));
         QTRY_COMPARE_WITH_TIMEOUT(ReadFileX(marker).trimmed(), target, 10000);
     }

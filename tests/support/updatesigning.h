@@ -7,6 +7,19 @@
 #include <QFile>
 #include <QString>
 
+// A package-installer stand-in at path that writes what it was handed into marker; named to
+// the program through QUELLNET_PACKAGE_INSTALLER.
+inline bool useStandInInstaller(const QString &path, const QString &marker)
+{
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    script.write("#!/bin/sh\necho \"$1\" > '" + QFile::encodeName(marker) + "'\n");
+    script.close();
+    qputenv("QUELLNET_PACKAGE_INSTALLER", QFile::encodeName(path));
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // An offer for file, signed with the demo key the way the reference backend signs.
 inline UpdateOffer signedOffer(const QString &file, const QString &version,
                                const QString &url = QString())

@@ -70,16 +70,6 @@ QString lastUpdateFile()
                            + QStringLiteral("/last_update.txt"));
 }
 
-// A package installer stand-in that leaves proof of what it was handed.
-void writeInstaller(const QString &path, const QString &marker)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("#!/bin/sh\necho \"$1\" > '" + marker.toUtf8() + "'\n");
-    file.close();
-    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-}
-
 enum Install { Accepted, Declined, Forged, BadVersion };
 
 } // namespace
@@ -156,8 +146,7 @@ private slots:
         QFETCH(Install, install);
         const QString marker = m_dir.filePath(QStringLiteral("installer-ran"));
         QFile::remove(marker);
-        writeInstaller(m_dir.filePath(QStringLiteral("installer")), marker);
-        qputenv("QUELLNET_PACKAGE_INSTALLER", QFile::encodeName(m_dir.filePath("installer")));
+        QVERIFY(useStandInInstaller(m_dir.filePath(QStringLiteral("installer")), marker));
         const QString package = m_dir.filePath(QStringLiteral("package.deb"));
         QVERIFY(SaveFile(package, QStringLiteral("a package")));
         UpdateOffer offer = signedOffer(package, QStringLiteral("2.1.0.0"));
