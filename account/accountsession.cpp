@@ -181,7 +181,7 @@ QString AccountSession::request(const QString &url, const QString &email, const 
     makeRequestHeaders(headers);
     addAccountHeaders(headers, email, password);
     m_requestRunning = true;
-    const QString reply = MNetwork::get(url, headers).trimmed();
+    const QString reply = MNetwork::get(url, headers, MNetwork::Call::Account).trimmed();
     m_requestRunning = false;
     return reply;
 }

@@ -77,7 +77,8 @@ MCurlEasy::MCurlEasy(QObject *parent)
     curl_easy_setopt(m_handle, CURLOPT_XFERINFOFUNCTION, &MCurlEasy::progressFunction);
     curl_easy_setopt(m_handle, CURLOPT_XFERINFODATA, self);
     curl_easy_setopt(m_handle, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(m_handle, CURLOPT_VERBOSE, 1L);
+    // Verbose output would print every request header, passwords included, to stderr.
+    curl_easy_setopt(m_handle, CURLOPT_VERBOSE, 0L);
     // Several threads make requests: libcurl must not touch process-wide signal handlers.
     curl_easy_setopt(m_handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_handle, CURLOPT_FAILONERROR, 1L);
@@ -208,6 +209,12 @@ QString MCurlEasy::errorString() const
     }
     case CURLE_ABORTED_BY_CALLBACK:
         return QStringLiteral("CURLE_ABORTED_BY_CALLBACK");
+    case CURLE_WRITE_ERROR:
+    case CURLE_FILESIZE_EXCEEDED:
+        if (m_maxBodyBytes >= 0
+            && (m_bodyTooLarge || CURLcode(m_result) == CURLE_FILESIZE_EXCEEDED))
+            return QStringLiteral("Reply larger than %1 bytes").arg(m_maxBodyBytes);
+        return QString::fromUtf8(curl_easy_strerror(CURLcode(m_result)));
     default:
         return QString::fromUtf8(curl_easy_strerror(CURLcode(m_result)));
     }
@@ -252,8 +259,20 @@ CURLcode MCurlEasy::sslContextFunction(CURL *, void *sslContext, void *userData)
     return CURLE_OK;
 }
 
+void MCurlEasy::setMaxBodyBytes(qint64 bytes)
+{
+    m_maxBodyBytes = bytes;
+    if (m_handle)
+        curl_easy_setopt(m_handle, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(bytes < 0 ? 0 : bytes));
+}
+
 size_t MCurlEasy::appendBody(const char *data, size_t size)
 {
+    // A reply without a length is cut off here; one with a length already by libcurl.
+    if (m_maxBodyBytes >= 0 && qint64(m_responseText.size()) + qint64(size) > m_maxBodyBytes) {
+        m_bodyTooLarge = true;
+        return 0;
+    }
     m_responseText.append(QString::fromLatin1(data, chunkLength(size)));
     return size;
 }

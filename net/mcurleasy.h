@@ -49,6 +49,9 @@ public:
 
     // Driver to attach to; null (default) means the calling thread's own.
     void setPreferredMulti(MCurlMulti *multi) { m_preferredMulti = multi; }
+    // The body kept in the response text may not exceed this (< 0: no bound); a longer one
+    // fails the transfer with "Reply larger than <n> bytes".
+    void setMaxBodyBytes(qint64 bytes);
     // Bytes already present before this transfer; only used in the percentage.
     void setResumeOffset(int bytes) { m_resumeOffset = bytes; }
 
@@ -104,6 +107,8 @@ private:
     DataHandler m_writeHandler;
     DataHandler m_headerHandler;
     int m_resumeOffset = 0;
+    qint64 m_maxBodyBytes = -1;
+    bool m_bodyTooLarge = false;
     bool m_abort = false;
     QElapsedTimer m_progressClock;
     qint64 m_lastProgressMs = 0;

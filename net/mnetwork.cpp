@@ -12,6 +12,11 @@
 
 namespace {
 
+// Bounds on what one reply may hold: memory a hostile endpoint can make us spend.
+constexpr qint64 kMaxDocumentBytes = 4 * 1024 * 1024;
+constexpr qint64 kMaxAccountBytes = 64 * 1024;
+constexpr qint64 kMaxListBytes = 64 * 1024 * 1024;
+
 const char kBuiltInUserAgent[] = "Mozilla/5.0 (Windows NT 10.0; Win64; x64) AppleWebKit/537.36 "
                                  "(KHTML, like Gecko) Chrome/81.0.4044.122 Safari/537.36";
 
@@ -25,18 +30,18 @@ QString encodeUrl(const QString &url)
 
 } // namespace
 
-QString MNetwork::get(const QString &url, const QMap<QString, QString> &headers)
+QString MNetwork::get(const QString &url, const QMap<QString, QString> &headers, Call call)
 {
-    return queryUrl(url, QString(), headers, true).trimmed();
+    return queryUrl(url, QString(), headers, true, call).trimmed();
 }
 
-QString MNetwork::getWebConent(const QString &url, const QMap<QString, QString> &headers)
+QString MNetwork::getWebConent(const QString &url, const QMap<QString, QString> &headers, Call call)
 {
-    return queryUrl(url, QString(), headers, true);
+    return queryUrl(url, QString(), headers, true, call);
 }
 
 QString MNetwork::queryUrl(const QString &url, const QString &userAgent,
-                           const QMap<QString, QString> &headers, bool async)
+                           const QMap<QString, QString> &headers, bool async, Call call)
 {
     const QString encoded = encodeUrl(url);
     qInfo() << "Query Url:" << encoded;
@@ -48,7 +53,11 @@ QString MNetwork::queryUrl(const QString &url, const QString &userAgent,
         easy.setOption(CURLOPT_USERAGENT, QString::fromLatin1(kBuiltInUserAgent));
     easy.setUrl(encoded);
     easy.setOption(CURLOPT_TIMEOUT, 120L);
-    easy.setOption(CURLOPT_VERBOSE, 0L);
+    easy.setMaxBodyBytes(call == Call::List          ? kMaxListBytes
+                             : call == Call::Account ? kMaxAccountBytes
+                                                     : kMaxDocumentBytes);
+    if (call == Call::Account)
+        easy.setOption(CURLOPT_FOLLOWLOCATION, 0L);
     for (auto it = headers.cbegin(); it != headers.cend(); ++it)
         easy.setRequestHeaderValue(it.key(), it.value());
 

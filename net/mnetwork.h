@@ -14,16 +14,24 @@
 class MNetwork
 {
 public:
+    // What a call may receive. Account calls carry the password in their headers: they never
+    // follow a redirect (a 30x to another host would carry it there) and their replies are
+    // small; server lists may be large; everything else is a small document.
+    enum class Call { Document, Account, List };
+
     // GET; the body trimmed of surrounding white space.
     static QString get(const QString &url,
-                       const QMap<QString, QString> &headers = QMap<QString, QString>());
+                       const QMap<QString, QString> &headers = QMap<QString, QString>(),
+                       Call call = Call::Document);
     // GET; the body as received, one character per byte (Latin-1).
     static QString getWebConent(const QString &url,
-                                const QMap<QString, QString> &headers = QMap<QString, QString>());
+                                const QMap<QString, QString> &headers = QMap<QString, QString>(),
+                                Call call = Call::Document);
     // Spaces in url become %20. An empty userAgent sends the built-in browser one; headers
     // go out as "name:value" lines in name order. async false blocks the thread instead.
     static QString queryUrl(const QString &url, const QString &userAgent,
-                            const QMap<QString, QString> &headers, bool async);
+                            const QMap<QString, QString> &headers, bool async,
+                            Call call = Call::Document);
     static QString queryUrl(const QString &url, const QString &userAgent, bool async);
     // Blocking GET whose reply is dropped.
     static void accessUrl(const QString &url);

@@ -70,7 +70,8 @@ ServerListOutcome loadFromServer(const TaskInput &input)
 {
     QMap<QString, QString> hostHeaders;
     hostHeaders.insert(QStringLiteral("Identity"), QString::fromLatin1(Deploy::identity()));
-    const QString hostReply = MNetwork::getWebConent(Endpoint::serverListHost(), hostHeaders);
+    const QString hostReply
+        = MNetwork::getWebConent(Endpoint::serverListHost(), hostHeaders, MNetwork::Call::List);
     if (hostReply.size() >= kMinHostReplyLength) {
         const QString text = decodeReply(hostReply);
         const bool cached = save_config(input.cachePath, text);
@@ -83,7 +84,7 @@ ServerListOutcome loadFromServer(const TaskInput &input)
     HeaderMap headers;
     makeRequestHeaders(headers);
     const QString url = Endpoint::serverList();
-    const QString reply = decodeReply(MNetwork::get(url, headers));
+    const QString reply = decodeReply(MNetwork::get(url, headers, MNetwork::Call::List));
     qInfo() << "Get List From:" << url;
     // One at the very start is left to the parser, which refuses it as JSON.
     if (reply.indexOf(QLatin1String("error:")) > 0) {

@@ -12,12 +12,14 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -217,6 +219,7 @@ private slots:
             {"redirect to http", m_main, "/to-plain", "", unsupported},
             {"file scheme", nullptr, "file:///etc/hostname", "", unsupported},
             {"http status", m_main, "/missing", "", QStringLiteral("HTTP Error:404")},
+            {"reply above the bound", m_main, "/big", "", QStringLiteral("Reply larger than")},
             {"empty url", nullptr, "", "", curlText(CURLE_URL_MALFORMAT)},
         };
         for (const auto &r : rows)
@@ -243,6 +246,29 @@ private slots:
         for (RawServer *server : {m_untrusted, m_wrongName, m_plain})
             QVERIFY(server->requestFor("/unseen").isEmpty()
                     && server->requestFor("/plain").isEmpty());
+    }
+
+    // The password travels in a header: an account call stays where it was sent, and libcurl's
+    // verbose trace (which would print it to stderr) is off for every transfer.
+    void credentialsStayWithTheirRequest()
+    {
+        const QMap<QString, QString> secret{{QStringLiteral("password"), QStringLiteral("s3cret")}};
+        QTemporaryFile trace;
+        QVERIFY(trace.open());
+        const int saved = ::dup(STDERR_FILENO);
+        ::dup2(trace.handle(), STDERR_FILENO);
+        const QString body = MNetwork::get(url(m_main, QStringLiteral("/to-landing")), secret,
+                                           MNetwork::Call::Account);
+        MCurlEasy easy;
+        easy.setRequestHeaderValue(QStringLiteral("password"), QStringLiteral("s3cret"));
+        easy.setUrl(url(m_main, QStringLiteral("/hello")));
+        const bool performed = easy.perform(false);
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+        QVERIFY(body.isEmpty() && performed);
+        QVERIFY(m_main->requestFor("/to-landing").contains("password:s3cret"));
+        QVERIFY(m_main->requestFor("/landing").isEmpty());
+        QVERIFY(!trace.readAll().contains("s3cret"));
     }
 
     void headerLinesAreSentAsGiven_data()
@@ -341,6 +367,10 @@ private:
             return left == 0 ? reply("200 OK", "arrived")
                              : reply(found, {}, "/hop/" + QByteArray::number(left - 1));
         }
+        if (path == "/big")
+            return reply("200 OK", QByteArray(4 * 1024 * 1024 + 1, 'x'));
+        if (path == "/to-landing")
+            return reply(found, {}, url(m_main, QStringLiteral("/landing")).toLatin1());
         if (path.startsWith("/trickle"))
             return reply("200 OK", "0123456789", {}, 20); // ten seconds
         return reply("200 OK", "ok");
