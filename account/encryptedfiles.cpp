@@ -3,11 +3,11 @@
 #include "mconfig.h"
 #include "mdeploy.h"
 #include "mutils.h"
-#include "privatefile.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <openssl/evp.h>
 
@@ -16,6 +16,21 @@
 #include <memory>
 
 namespace {
+
+// Either the old content or the whole new one, readable by the user only: written to a
+// private temporary file beside it, then renamed over it.
+bool writePrivateAtomically(const QString &fileName, const QByteArray &bytes)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)
+        || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
 
 constexpr int kBlockSize = 16;
 constexpr char kFileKeyText[] = "kq7_storage_key1";
@@ -186,15 +201,11 @@ bool save_config(const QString &fileName, const QString &text)
         qInfo() << "save_config failed,error: encryption failed";
         return false;
     }
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        qInfo() << "fopen filename:" << fileName;
+    if (!writePrivateAtomically(fileName, cipherText)) {
+        qInfo() << "save_config failed,cannot write:" << fileName;
         return false;
     }
-    const bool ok = file.write(cipherText) == cipherText.size() && file.flush();
-    if (!ok)
-        qInfo() << "save_config failed,error:" << file.errorString();
-    return ok;
+    return true;
 }
 
 QString load_config(const QString &fileName)
@@ -225,12 +236,11 @@ bool save_logiInfo(const QString &fileName, const QString &text)
         qInfo() << "save_logiInfo failed,filename is empty or config is empty";
         return false;
     }
-    // The reply is secret: the file is made private before anything is written into it.
-    if (!ensurePrivateFile(fileName)) {
-        qInfo() << "save_logiInfo failed,cannot create:" << fileName;
+    if (!writePrivateAtomically(fileName, MConfig::encipherSecret(text).toUtf8())) {
+        qInfo() << "save_logiInfo failed,cannot write:" << fileName;
         return false;
     }
-    return SaveFile(fileName, MConfig::encipherSecret(text));
+    return true;
 }
 
 QString readLoginCache(const QString &fileName)

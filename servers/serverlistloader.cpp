@@ -74,9 +74,9 @@ ServerListOutcome loadFromServer(const TaskInput &input)
         = MNetwork::getWebConent(Endpoint::serverListHost(), hostHeaders, MNetwork::Call::List);
     if (hostReply.size() >= kMinHostReplyLength) {
         const QString text = decodeReply(hostReply);
-        const bool cached = save_config(input.cachePath, text);
         ServerListOutcome outcome = parsed(text, input.target);
-        if (cached)
+        // Only a list that reads replaces the cache: a broken reply must not destroy it.
+        if (outcome.kind == ServerListOutcome::Loaded && save_config(input.cachePath, text))
             outcome.cachedOn = input.today.toString(dateFormat());
         return outcome;
     }
@@ -105,7 +105,10 @@ ServerListOutcome runTask(const TaskInput &input)
             const QString text = load_config(input.cachePath);
             if (text.size() >= kMinCacheLength) {
                 qInfo() << "Load ser list from local...";
-                return parsed(text, input.target);
+                ServerListOutcome outcome = parsed(text, input.target);
+                if (outcome.kind == ServerListOutcome::Loaded)
+                    return outcome;
+                qInfo() << "The cached server list does not read; asking the network.";
             }
         }
     }

@@ -169,6 +169,7 @@ private slots:
         // The cache holds the reply, the date is today's and on disk; the next start reads the
         // same records from it without asking anyone.
         QVERIFY(load_config(cachePath()).startsWith(QLatin1String("{\"Servers\":")));
+        QCOMPARE(QFileInfo(cachePath()).permissions() & 0x0077, 0);
         QCOMPARE(settingsValue(QStringLiteral("save/lastLoadServerListDate")), today());
         QVERIFY(m_backend.resetRequests());
         ServerListLoader again(cachePath());
@@ -187,6 +188,7 @@ private slots:
         QTest::addColumn<QString>("date");
         QTest::addColumn<bool>("fromCache");
         QTest::newRow("today") << today() << true;
+        QTest::newRow("today, but it does not read") << "damaged" << false;
         QTest::newRow("5 days old") << today(-5) << true;
         QTest::newRow("5 days ahead") << today(5) << true;
         QTest::newRow("6 days old") << today(-6) << false;
@@ -198,15 +200,20 @@ private slots:
     {
         QFETCH(QString, date);
         QFETCH(bool, fromCache);
+        const bool damaged = date == QLatin1String("damaged");
+        if (damaged)
+            date = today();
         QVERIFY(save_config(cachePath(),
                             QStringLiteral("{\"Servers\":[{\"Name\":\"Cached\"}],\"pad\":\"%1\"}")
-                                .arg(QString(40, QLatin1Char('x')))));
+                                .arg(QString(40, QLatin1Char('x')))
+                                .left(damaged ? 60 : -1)));
         MConfig::instance()->lastLoadServerListDate = date;
         ServerListLoader loader(cachePath());
         QCOMPARE(load(loader, true).loaded, 1);
         QCOMPARE(names(loader.serverList()).size(), fromCache ? 1 : 3);
         QCOMPARE(m_backend.requests().size(), fromCache ? 0 : 1);
         QCOMPARE(MConfig::instance()->lastLoadServerListDate, fromCache ? date : today());
+        QCOMPARE(load_config(cachePath()).contains(QLatin1String("Cached")), fromCache);
     }
 
     // The server-list host first; the backend (with the envelope) when the host gives no
