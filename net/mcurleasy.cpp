@@ -340,7 +340,7 @@ void MCurlEasy::rebuildHeaderList()
     }
     m_headersChanged = false;
     if (failed)
-        qInfo() << "Set Header failed:" << m_requestHeaders;
+        qInfo() << "Set Header failed:" << m_requestHeaders.keys(); // values may be credentials
 }
 
 void MCurlEasy::finish(int result)

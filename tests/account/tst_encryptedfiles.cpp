@@ -11,7 +11,64 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QRandomGenerator>
+#include <QSettings>
+
+#include <csignal>
+#include <cstdio>
 #include <sys/stat.h>
+
+namespace {
+
+// Generation 0 or 1 of a file's content: large enough that a save takes a while.
+QString generation(int g)
+{
+    return QString(200000, QLatin1Char(g ? 'B' : 'A'));
+}
+
+// kind: "list" (server-list cache), "login" (login cache) or "settings".
+void save(const QString &kind, const QString &file, int g)
+{
+    if (kind == QLatin1String("list")) {
+        save_config(file, generation(g));
+    } else if (kind == QLatin1String("login")) {
+        save_logiInfo(file, generation(g));
+    } else {
+        MConfig::instance()->loginEmail = generation(g);
+        MConfig::instance()->lastServIp = QString::number(g);
+        MConfig::saveCommConfig();
+    }
+}
+
+// What the file holds now: generation 0 or 1, or -1 when it is neither.
+int savedGeneration(const QString &kind, const QString &file)
+{
+    QString text;
+    if (kind == QLatin1String("list")) {
+        text = load_config(file);
+    } else if (kind == QLatin1String("login")) {
+        text = readLoginCache(file);
+    } else {
+        QSettings s(MConfig::getConfigFile(), QSettings::IniFormat);
+        text = s.value(QStringLiteral("save/loginEmail")).toString();
+        if (s.value(QStringLiteral("save/lastServIp")).toString()
+            != QString::number(text == generation(1)))
+            return -1;
+    }
+    return text == generation(0) ? 0 : text == generation(1) ? 1 : -1;
+}
+
+// The child of the crash test: saves the two generations in turn until it is killed.
+[[noreturn]] void runWriter(const QString &kind, const QString &file)
+{
+    save(kind, file, 0);
+    std::puts("saved");
+    std::fflush(stdout);
+    for (int g = 1;; g ^= 1)
+        save(kind, file, g);
+}
+
+} // namespace
 
 // The key texts cut to 15 characters plus a zero byte, as the files have always had them.
 const QByteArray kFileKey = QByteArray("kq7_storage_key\0", 16);
@@ -161,6 +218,38 @@ private slots:
         QVERIFY(load_config(never).isEmpty() && readLoginCache(never).isEmpty());
     }
 
+    // A writer killed at random moments leaves either the old or the new content behind.
+    void killedWriterLeavesOldOrNewContent_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("server-list cache") << "list";
+        QTest::newRow("login cache") << "login";
+        QTest::newRow("settings") << "settings";
+    }
+    void killedWriterLeavesOldOrNewContent()
+    {
+        QFETCH(QString, kind);
+        const QString file = path("crash.fg");
+        QFile::remove(file);
+        QSet<int> seen;
+        for (int round = 0; round < 20; ++round) {
+            QProcess writer;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QUELLNET_TEST_WRITER"), kind + QLatin1Char('|') + file);
+            writer.setProcessEnvironment(env);
+            writer.start(QCoreApplication::applicationFilePath(), QStringList());
+            QVERIFY(writer.waitForReadyRead(10000));
+            QTest::qSleep(QRandomGenerator::global()->bounded(1, 40));
+            ::kill(pid_t(writer.processId()), SIGKILL);
+            QVERIFY(writer.waitForFinished(10000));
+            const int g = savedGeneration(kind, file);
+            QVERIFY2(g >= 0, qPrintable(QStringLiteral("round %1").arg(round)));
+            seen.insert(g);
+        }
+        // Both generations were caught at least once: the kills did land mid-run.
+        QCOMPARE(seen.size(), 2);
+    }
+
     void decodeBase64StopsAtPaddingOrForeignCharacter_data()
     {
         QTest::addColumn<QString>("text");
@@ -184,5 +273,16 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstEncryptedFiles)
+int main(int argc, char **argv)
+{
+    const QString writer = qEnvironmentVariable("QUELLNET_TEST_WRITER");
+    if (!writer.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        runWriter(writer.section(QLatin1Char('|'), 0, 0), writer.section(QLatin1Char('|'), 1));
+    }
+    QCoreApplication app(argc, argv);
+    TstEncryptedFiles test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_encryptedfiles.moc"
