@@ -261,7 +261,7 @@ bool mayHoldSecret(const QString &text)
 
 } // namespace
 
-QString redactSecrets(const QString &text)
+QString blankSecrets(const QString &text)
 {
     // Most lines hold none of the words: they skip the expressions.
     if (!mayHoldSecret(text))
@@ -305,7 +305,7 @@ void logMethod(QtMsgType type, const QMessageLogContext &context, const QString 
     if (message.startsWith(QLatin1String("QWidget::setMaximumSize"), Qt::CaseInsensitive)
         || message.startsWith(QLatin1String("QWidget::setMinimumSize"), Qt::CaseInsensitive))
         return;
-    MLogger::setLogInfo(formatLogLine(type, context, redactSecrets(message)));
+    MLogger::setLogInfo(formatLogLine(type, context, blankSecrets(message)));
 }
 
 void startLog()

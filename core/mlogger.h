@@ -25,7 +25,7 @@ public:
 };
 
 // Passwords, tokens and private keys blanked out of a line before it reaches the file.
-QString redactSecrets(const QString &text);
+QString blankSecrets(const QString &text);
 
 void logMethod(QtMsgType type, const QMessageLogContext &context, const QString &message);
 QString formatLogLine(QtMsgType type, const QMessageLogContext &context, const QString &message);
