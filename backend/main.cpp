@@ -176,6 +176,7 @@ int main(int argc, char **argv)
         say("cannot open database " + options.db + ": " + error);
         return 1;
     }
+    store.setRecordLimit(options.recordLimit);
     if (options.demo) {
         if (!seedDemo(store, options.demoPassword)) {
             say("cannot write the demo data into " + options.db);

@@ -19,6 +19,18 @@ bool parsePort(const std::string &text, int &port)
     return true;
 }
 
+bool parseCount(const std::string &text, int max, int &count)
+{
+    if (text.empty() || text.size() > 9
+        || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const long value = std::strtol(text.c_str(), nullptr, 10);
+    if (value < 1 || value > max)
+        return false;
+    count = static_cast<int>(value);
+    return true;
+}
+
 ParsedCommandLine failure(const std::string &message)
 {
     ParsedCommandLine result;
@@ -46,7 +58,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
                                              "--getip-reply-file",
                                              "--updates",
                                              "--update-key",
-                                             "--download-quirk"};
+                                             "--download-quirk",
+                                             "--attempt-limit",
+                                             "--failed-login-limit",
+                                             "--attempt-window",
+                                             "--record-limit"};
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -112,6 +128,16 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
                 return failure("--download-quirk: one of ignore-ranges, wrong-range, stall, slow: "
                                + value);
             o.downloadQuirk = value;
+        } else if (name == "--attempt-limit" || name == "--failed-login-limit"
+                   || name == "--attempt-window" || name == "--record-limit") {
+            int &count = name == "--attempt-limit" ? o.attemptLimit
+                : name == "--failed-login-limit"   ? o.failedLoginLimit
+                : name == "--attempt-window"       ? o.attemptWindowSeconds
+                                                   : o.recordLimit;
+            const int max = name == "--attempt-window" ? 86400 : 1000000;
+            if (!parseCount(value, max, count))
+                return failure(name + ": not a number from 1 to " + std::to_string(max) + ": "
+                               + value);
         } else if (name == "--demo") {
             o.demo = true;
         } else if (name == "--debug-endpoints") {
@@ -173,6 +199,13 @@ Options:
                          (always the whole file), wrong-range (a range one byte later
                          than asked), stall (1000 bytes, then silence up to 30 s) or
                          slow (16 KiB every 50 ms, for demonstrations)
+  --attempt-limit N      account attempts (login, registration, password recovery)
+                         allowed per client address and window (default 30); more are
+                         answered with HTTP 429 before any password is hashed
+  --failed-login-limit N failed logins allowed per account and window (default 5)
+  --attempt-window S     the window of both limits, in seconds (default 60)
+  --record-limit N       newest rows kept in each of the request and hit logs
+                         (default 10000)
   --version              print the version and exit
   -h, --help             print this help and exit
 

@@ -26,6 +26,11 @@ struct Options
     std::string updateKey; // Ed25519 private key (PEM) that signs update entries
     // Tests of the client's downloader: "ignore-ranges", "wrong-range" or "stall".
     std::string downloadQuirk;
+    // Each account attempt costs a password hash: bounded per client address and per account.
+    int attemptLimit = 30; // logins, registrations and recoveries per address and window
+    int failedLoginLimit = 5; // failed logins per account e-mail and window
+    int attemptWindowSeconds = 60;
+    int recordLimit = 10000; // rows kept in each of the request and hit logs
 };
 
 struct ParsedCommandLine

@@ -32,6 +32,9 @@ constexpr std::time_t kTrialSeconds = 24 * 60 * 60;
 constexpr size_t kMaxEmailBytes = 254;
 constexpr size_t kMaxPasswordBytes = 256;
 constexpr size_t kMaxMachineIdBytes = 256;
+constexpr size_t kTrackedKeys = 10000; // per attempt limiter
+// The library parses any number of header lines; the log keeps about as much as the raw head.
+constexpr size_t kMaxRecordedHeaderBytes = 64 * 1024;
 
 // The smallest transparent GIF, what measurement-protocol collectors answer with.
 const char kPixelGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\x00\x00\x00\x21\xf9\x04"
@@ -267,6 +270,10 @@ Service::Service(Store &store, const Options &options, std::string serverFolder,
     , m_serverFolder(std::move(serverFolder))
     , m_dummyHash(hashPassword(randomHex(16)))
     , m_updateKeyPem(std::move(updateKeyPem))
+    , m_addressAttempts(options.attemptLimit, std::chrono::seconds(options.attemptWindowSeconds),
+                        kTrackedKeys)
+    , m_failedLogins(options.failedLoginLimit, std::chrono::seconds(options.attemptWindowSeconds),
+                     kTrackedKeys)
 { }
 
 httplib::Server::Handler Service::handler(Method method)
@@ -323,11 +330,15 @@ void Service::recordRequest(const httplib::Request &req, const std::string &list
     record.method = req.method;
     record.path = req.path;
     record.target = req.target;
+    size_t headerBytes = 0;
     for (const auto &[name, value] : req.headers) {
         // The library adds these itself; they were not sent by the client.
         if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR"
             || name == "LOCAL_PORT")
             continue;
+        headerBytes += name.size() + value.size();
+        if (headerBytes > kMaxRecordedHeaderBytes)
+            break;
         record.headers.emplace_back(name, value);
     }
     parseHead(CapturingServer::currentHead(), record.requestLine, record.wireHeaders);
@@ -342,6 +353,30 @@ void Service::recordRequest(const httplib::Request &req, const std::string &list
     }
     if (!m_store.addRequest(record))
         logLine("could not record request " + req.path);
+}
+
+bool Service::tooManyAttempts(const httplib::Request &req, httplib::Response &res,
+                              const std::string &account)
+{
+    const auto now = AttemptLimiter::Clock::now();
+    auto wait = account.empty() ? AttemptLimiter::Clock::duration::zero()
+                                : m_failedLogins.wait(toLower(account), now);
+    if (wait == AttemptLimiter::Clock::duration::zero())
+        wait = m_addressAttempts.take(req.remote_addr, now);
+    if (wait == AttemptLimiter::Clock::duration::zero())
+        return false;
+    // No result code reads as "try again later" for a login; the client shows a failed request
+    // as "check your network and try it again".
+    res.status = 429;
+    res.set_header("Retry-After",
+                   std::to_string(std::chrono::ceil<std::chrono::seconds>(wait).count()));
+    sendCode(res, ResultCode::Failed);
+    return true;
+}
+
+void Service::failedLogin(const std::string &account)
+{
+    m_failedLogins.count(toLower(account), AttemptLimiter::Clock::now());
 }
 
 void Service::setupMain(httplib::Server &server)
@@ -415,16 +450,21 @@ void Service::login(const httplib::Request &req, httplib::Response &res)
     const std::string address = trim(*email);
     if (address.empty() || password->empty())
         return sendCode(res, ResultCode::EmptyOrTaken);
+    if (tooManyAttempts(req, res, address))
+        return;
 
     std::optional<Account> account;
     if (address.size() <= kMaxEmailBytes && password->size() <= kMaxPasswordBytes)
         account = m_store.findAccount(address);
     if (!account) {
         verifyPassword(*password, m_dummyHash);
+        failedLogin(address);
         return sendCode(res, ResultCode::Refused);
     }
-    if (!verifyPassword(*password, account->passwordHash))
+    if (!verifyPassword(*password, account->passwordHash)) {
+        failedLogin(address);
         return sendCode(res, ResultCode::Refused);
+    }
     if (account->machineId.empty()) {
         account->machineId = m_store.bindMachine(account->id, envelope.machineId);
         if (account->machineId.empty()) {
@@ -450,6 +490,8 @@ void Service::registerAccount(const httplib::Request &req, httplib::Response &re
     if (!plausibleEmail(account.email) || password->size() < 6
         || password->size() > kMaxPasswordBytes)
         return sendCode(res, ResultCode::Refused);
+    if (tooManyAttempts(req, res, {}))
+        return;
     account.passwordHash = hashPassword(*password);
     if (account.passwordHash.empty()) {
         res.status = 500;
@@ -479,6 +521,8 @@ void Service::findPassword(const httplib::Request &req, httplib::Response &res)
     const std::string address = trim(*email);
     if (address.empty())
         return sendCode(res, ResultCode::EmptyOrTaken);
+    if (tooManyAttempts(req, res, {}))
+        return;
     const std::optional<Account> account
         = address.size() <= kMaxEmailBytes ? m_store.findAccount(address) : std::nullopt;
     if (!account)

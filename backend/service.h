@@ -1,5 +1,6 @@
 #pragma once
 
+#include "attemptlimiter.h"
 #include "options.h"
 #include "store.h"
 
@@ -38,6 +39,11 @@ private:
     std::function<void(const httplib::Request &, httplib::Response &)> handler(Method method);
     void setupCommon(httplib::Server &server, const std::string &listener);
     void recordRequest(const httplib::Request &req, const std::string &listener);
+    // Answers HTTP 429 and returns true when this address or account (if not empty) has used
+    // up its attempts; otherwise counts the attempt for the address.
+    bool tooManyAttempts(const httplib::Request &req, httplib::Response &res,
+                         const std::string &account);
+    void failedLogin(const std::string &account);
 
     void getIp(const httplib::Request &req, httplib::Response &res);
     void login(const httplib::Request &req, httplib::Response &res);
@@ -68,6 +74,8 @@ private:
     // Verifying against this keeps an unknown e-mail as slow as a wrong password.
     const std::string m_dummyHash;
     const std::string m_updateKeyPem;
+    AttemptLimiter m_addressAttempts;
+    AttemptLimiter m_failedLogins; // by lower-case e-mail
     // Hashing a large package once per change, not once per request.
     std::mutex m_digestMutex;
     std::map<std::string, FileDigest> m_digests;

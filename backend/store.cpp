@@ -6,8 +6,6 @@ namespace backend {
 
 namespace {
 
-constexpr int64_t kKeptRequests = 10000;
-
 const char kSchema[] = R"sql(
 CREATE TABLE IF NOT EXISTS accounts(
     id INTEGER PRIMARY KEY,
@@ -194,6 +192,22 @@ void Store::close()
     }
 }
 
+void Store::setRecordLimit(int64_t rows)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recordLimit = rows;
+}
+
+// Ids grow by one per insert, so this keeps the newest rows; their name/value rows cascade.
+bool Store::pruneBefore(const char *table, int64_t newestId)
+{
+    if (newestId <= m_recordLimit)
+        return true;
+    Statement prune(m_db, (std::string("DELETE FROM ") + table + " WHERE id <= ?1").c_str());
+    prune.bind(1, newestId - m_recordLimit);
+    return prune.run();
+}
+
 bool Store::exec(const char *sql)
 {
     return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -364,7 +378,7 @@ bool Store::addHit(const HitRecord &hit)
             return false;
         param.reset();
     }
-    return transaction.commit();
+    return pruneBefore("hits", id) && transaction.commit();
 }
 
 std::vector<HitRecord> Store::hits()
@@ -422,14 +436,7 @@ bool Store::addRequest(const RequestRecord &request)
                       " VALUES(?1, ?2, ?3, ?4)",
                       request.wireHeaders))
         return false;
-    // The log is for tests and debugging; keep it from growing without bound.
-    if (id % 1000 == 0) {
-        Statement prune(m_db, "DELETE FROM requests WHERE id <= ?1");
-        prune.bind(1, id - kKeptRequests);
-        if (!prune.run())
-            return false;
-    }
-    return transaction.commit();
+    return pruneBefore("requests", id) && transaction.commit();
 }
 
 std::vector<RequestRecord> Store::requests()

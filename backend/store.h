@@ -75,6 +75,8 @@ public:
 
     bool open(const std::string &path, std::string &error);
     void close();
+    // The request and hit logs keep their newest `rows` entries each.
+    void setRecordLimit(int64_t rows);
 
     std::optional<Account> findAccount(const std::string &email);
     enum class CreateResult { Created, Exists, Failed };
@@ -101,9 +103,11 @@ public:
 private:
     bool exec(const char *sql);
     std::string lastError() const;
+    bool pruneBefore(const char *table, int64_t newestId);
 
     std::mutex m_mutex;
     sqlite3 *m_db = nullptr;
+    int64_t m_recordLimit = 10000;
 };
 
 } // namespace backend

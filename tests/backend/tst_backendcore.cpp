@@ -1,5 +1,6 @@
 // The backend's building blocks without the HTTP layer: command line, text helpers, password
-// hashing and configuration encryption.
+// hashing, configuration encryption and the attempt limiter.
+#include "attemptlimiter.h"
 #include "backendcrypto.h"
 #include "options.h"
 #include "textutil.h"
@@ -58,6 +59,9 @@ private slots:
             << (required + QStringList{"--listen="}) << "--listen needs a non-empty value";
         for (const char *port : {"--port=0", "--port=+80", "--collect-port=65536"})
             QTest::newRow(port) << (required + QStringList{port}) << "not a port number";
+        for (const char *count :
+             {"--attempt-limit=0", "--attempt-window=86401", "--record-limit=1e3"})
+            QTest::newRow(count) << (required + QStringList{count}) << "not a number from 1 to";
         QTest::newRow("same ports")
             << (required + QStringList{"--collect-port=4430"}) << "must differ";
         QTest::newRow("flag value") << (required + QStringList{"--debug-endpoints=1"})
@@ -78,6 +82,31 @@ private slots:
             QCOMPARE(parsed.options.collectPort, 9080);
             // Loopback only unless told otherwise.
             QCOMPARE(parsed.options.listen, std::string("127.0.0.1"));
+        }
+    }
+
+    // Steps "KEYSECOND" or "KEYSECOND=WAIT": an attempt at that second and the seconds it
+    // must wait (none: it goes ahead). Two attempts per 10 s window, two keys tracked.
+    void attemptLimiter_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("per key") << "a0 a1 a2=8 b2";
+        QTest::newRow("refusals do not count; a new window") << "a0 a1 a9=1 a10 a11 a12=8";
+        QTest::newRow("least recently used forgotten") << "a0 a0 b1 c2 a3";
+        QTest::newRow("refused key kept while trying") << "a0 a0 b1 a2=8 c3 a4=6";
+    }
+
+    void attemptLimiter()
+    {
+        QFETCH(QString, steps);
+        AttemptLimiter limiter(2, std::chrono::seconds(10), 2);
+        for (const QString &step : steps.split(QLatin1Char(' '))) {
+            const QStringList parts = step.mid(1).split(QLatin1Char('='));
+            const auto wait = limiter.take(step.left(1).toStdString(),
+                                           AttemptLimiter::Clock::time_point()
+                                               + std::chrono::seconds(parts[0].toInt()));
+            QCOMPARE(std::chrono::duration_cast<std::chrono::seconds>(wait).count(),
+                     qint64(parts.value(1).toInt()));
         }
     }
 
