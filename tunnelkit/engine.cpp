@@ -463,8 +463,10 @@ void Engine::attachManagement()
     delete m_server;
     m_server = nullptr;
     // Without a hold openvpn is already on its way: the history replays what it did so far.
-    sendCommand("state on all", ManagementKind::State);
+    // The log first: when openvpn got far before we attached, a replayed CONNECTED must find
+    // the pushed DNS servers (read from the log) already known.
     sendCommand("log on all", ManagementKind::Log);
+    sendCommand("state on all", ManagementKind::State);
     sendCommand("bytecount 1");
     m_socket->flush();
     setPhase(Phase::Attached);

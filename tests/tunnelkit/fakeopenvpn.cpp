@@ -8,8 +8,9 @@
 //   pause MS     a longer gap                            exit CODE  abort (a crash)
 // A first step "options-error" ends it at once with an option error. Like openvpn it keeps its
 // state and log history for "state on all" / "log on all" and sends real-time lines only once they
-// are on. The file "connect-delay-ms" delays the connection. Byte counts grow by 1000 and 700 per
-// interval, once CONNECTED by 3 MiB and 1 MiB.
+// are on. The file "connect-delay-ms" delays the connection; with the file "at-once" every
+// step is played before the engine's first command is read (all of it lands in the history). Byte
+// counts grow by 1000 and 700 per interval, once CONNECTED by 3 MiB and 1 MiB.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -77,6 +78,8 @@ public:
         connect(&m_socket, &QLocalSocket::disconnected, qApp, &QCoreApplication::quit);
         send(">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info");
         nextStep(); // the first step goes before any command can arrive
+        for (int i = 0; i < 100 && !steering("at-once").isEmpty() && !m_steps.isEmpty(); ++i)
+            nextStep();
         return true;
     }
 
