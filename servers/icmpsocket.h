@@ -28,8 +28,10 @@ public:
     // network byte order; false when it does not parse (INADDR_NONE).
     static bool parseAddress(const QString &text, quint32 *address);
 
-    // One echo request with this socket's identifier; false when the system refused it.
-    bool sendEcho(quint32 address, quint16 sequence, const QByteArray &data);
+    enum class Send { Sent, Busy, Failed };
+    // One echo request with this socket's identifier, without blocking. Busy: the send or
+    // device queue is full for now (try again shortly); Failed: the system refused it.
+    Send sendEcho(quint32 address, quint16 sequence, const QByteArray &data);
 
     struct Reply
     {
@@ -37,9 +39,11 @@ public:
         quint16 identifier = 0;
         quint16 sequence = 0;
     };
-    // Waits at most timeoutMs for the next echo reply; false when none came. Other ICMP
-    // messages and errors reported by the system are skipped.
-    bool readReply(int timeoutMs, Reply *reply);
+    // The next echo reply already received, without blocking; false when there is none.
+    // Other ICMP messages and errors reported by the system are skipped.
+    bool readReply(Reply *reply);
+    // Waits at most timeoutMs for something to read.
+    void waitReadable(int timeoutMs);
 
 private:
     int m_fd = -1;

@@ -9,7 +9,6 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -20,11 +19,13 @@ QString errnoText(const char *what, int error)
         + QString::fromLocal8Bit(strerror(error));
 }
 
-qint64 monotonicMs()
+// A run has all its echoes in flight at once: room for a burst of them and of their replies
+// (the system caps this at net.core.[rw]mem_max).
+void enlargeBuffers(int fd)
 {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    const int size = 1 << 20;
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof(size));
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof(size));
 }
 
 } // namespace
@@ -49,6 +50,7 @@ IcmpSocket::Kind IcmpSocket::open()
         // Binding to id 0 lets the kernel pick the identifier it will stamp on our echoes.
         if (::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof(local)) == 0
             && ::getsockname(fd, reinterpret_cast<sockaddr *>(&local), &size) == 0) {
+            enlargeBuffers(fd);
             m_fd = fd;
             m_kind = Kind::Ping;
             m_identifier = ntohs(local.sin_port);
@@ -69,6 +71,7 @@ IcmpSocket::Kind IcmpSocket::open()
     icmp_filter filter{};
     filter.data = ~(1U << ICMP_ECHOREPLY);
     ::setsockopt(fd, SOL_RAW, ICMP_FILTER, &filter, sizeof(filter));
+    enlargeBuffers(fd);
     m_fd = fd;
     m_kind = Kind::Raw;
     m_identifier = quint16(QRandomGenerator::global()->bounded(1, 0x10000));
@@ -86,10 +89,10 @@ bool IcmpSocket::parseAddress(const QString &text, quint32 *address)
     return true;
 }
 
-bool IcmpSocket::sendEcho(quint32 address, quint16 sequence, const QByteArray &data)
+IcmpSocket::Send IcmpSocket::sendEcho(quint32 address, quint16 sequence, const QByteArray &data)
 {
     if (m_fd < 0)
-        return false;
+        return Send::Failed;
     const QByteArray message = Icmp::echoRequest(m_identifier, sequence, data);
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -98,43 +101,32 @@ bool IcmpSocket::sendEcho(quint32 address, quint16 sequence, const QByteArray &d
         const ssize_t sent = ::sendto(m_fd, message.constData(), size_t(message.size()), 0,
                                       reinterpret_cast<const sockaddr *>(&to), sizeof(to));
         if (sent == message.size())
-            return true;
+            return Send::Sent;
         if (sent < 0 && errno == EINTR)
             continue;
-        if (sent < 0 && (errno == EAGAIN || errno == ENOBUFS)) {
-            // A full send queue drains quickly; wait for it a little, not past the time-out.
-            pollfd pfd{m_fd, POLLOUT, 0};
-            ::poll(&pfd, 1, 50);
-            continue;
-        }
-        return false;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == ENOBUFS))
+            return Send::Busy;
+        return Send::Failed;
     }
-    return false;
+    return Send::Busy;
 }
 
-bool IcmpSocket::readReply(int timeoutMs, Reply *reply)
+bool IcmpSocket::readReply(Reply *reply)
 {
     if (m_fd < 0)
         return false;
-    const qint64 deadline = monotonicMs() + qMax(0, timeoutMs);
     // An IPv4 header of at most 60 bytes, the echo header and room for the returned data.
     char buffer[60 + 8 + 512];
-    // Bounded by the deadline; the count only guards against a socket that never blocks.
+    // The count only guards against a socket that never runs dry.
     for (int rounds = 0; rounds < 100000; ++rounds) {
         sockaddr_in from{};
         socklen_t size = sizeof(from);
         const ssize_t got = ::recvfrom(m_fd, buffer, sizeof(buffer), 0,
                                        reinterpret_cast<sockaddr *>(&from), &size);
         if (got < 0) {
-            const int error = errno;
-            const qint64 left = deadline - monotonicMs();
-            if (left <= 0)
-                return false;
             // Other errors are the system's reports on earlier echoes (unreachable, ...).
-            if (error == EAGAIN || error == EWOULDBLOCK) {
-                pollfd pfd{m_fd, POLLIN, 0};
-                ::poll(&pfd, 1, int(left));
-            }
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return false;
             continue;
         }
         const char *message = buffer;
@@ -159,4 +151,12 @@ bool IcmpSocket::readReply(int timeoutMs, Reply *reply)
         return true;
     }
     return false;
+}
+
+void IcmpSocket::waitReadable(int timeoutMs)
+{
+    if (m_fd < 0 || timeoutMs <= 0)
+        return;
+    pollfd pfd{m_fd, POLLIN, 0};
+    ::poll(&pfd, 1, timeoutMs);
 }

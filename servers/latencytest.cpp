@@ -10,7 +10,8 @@
 #include <QRandomGenerator>
 #include <QtConcurrent>
 
-#include <limits>
+#include <deque>
+#include <utility>
 
 namespace {
 
@@ -19,6 +20,14 @@ constexpr qint64 kTooShort = -1;
 constexpr int kMinAddressLength = 5;
 // Upper bound of one wait, so that a cancelled run notices soon.
 constexpr int kMaxWaitMs = 100;
+// Replies are read between bursts, so that quick answers (loopback, a LAN) cannot overflow
+// the receive buffer while the rest of a long list is still going out.
+constexpr int kBurst = 32;
+// A full send queue is tried again after this pause; its echoes' time-outs start when sent.
+constexpr int kRetryMs = 2;
+// Sequence numbers have 16 bits: this leaves every echo in flight one that is unambiguous.
+constexpr int kMaxInFlight = 0x8000;
+constexpr qint64 kNsPerMs = 1000000;
 
 struct LatencyResult
 {
@@ -69,63 +78,85 @@ QVector<qint64> pingHosts(const QStringList &addresses,
     }
 
     const QByteArray data = Icmp::echoData();
-    const qint64 timeoutNs = qint64(kPingTimeoutMs) * 1000000;
+    const qint64 timeoutNs = qint64(kPingTimeoutMs) * kNsPerMs;
     QHash<quint16, InFlight> inFlight; // by sequence number
+    // Sequence and send time in send order: the oldest echo is the next to time out. An
+    // entry whose echo has been answered is dropped when it comes to the front.
+    std::deque<std::pair<quint16, qint64>> order;
     quint16 sequence = quint16(QRandomGenerator::global()->generate());
     QElapsedTimer clock;
     clock.start();
-    // Far more than a run can take (one time-out per batch of kMaxInFlight): a bound only.
-    const qint64 budgetNs = (toSend.size() / kMaxInFlight + 2) * timeoutNs * 2;
+    // Far more than a run can take, even paced by a full send queue: a bound only.
+    const qint64 budgetNs = (4 + toSend.size() / 256) * timeoutNs;
+    qint64 retryAtNs = 0;
     int next = 0;
     while (next < toSend.size() || !inFlight.isEmpty()) {
-        if ((cancelled && cancelled()) || clock.nsecsElapsed() > budgetNs)
+        if (cancelled && cancelled())
+            return results;
+        if (clock.nsecsElapsed() > budgetNs)
             break;
-        while (next < toSend.size() && inFlight.size() < kMaxInFlight) {
-            const int index = toSend.at(next++);
-            ++sequence;
-            InFlight echo;
-            echo.index = index;
-            echo.address = targets.at(index);
-            echo.sentNs = clock.nsecsElapsed();
-            if (socket.sendEcho(echo.address, sequence, data))
-                inFlight.insert(sequence, echo);
-            else
+        for (int burst = 0; burst < kBurst && next < toSend.size() && inFlight.size() < kMaxInFlight
+             && clock.nsecsElapsed() >= retryAtNs;
+             ++burst) {
+            const int index = toSend.at(next);
+            do
+                ++sequence;
+            while (inFlight.contains(sequence));
+            const IcmpSocket::Send sent = socket.sendEcho(targets.at(index), sequence, data);
+            if (sent == IcmpSocket::Send::Busy) {
+                retryAtNs = clock.nsecsElapsed() + kRetryMs * kNsPerMs;
+                break;
+            }
+            ++next;
+            if (sent == IcmpSocket::Send::Failed) {
                 finish(index, kNoReply);
+                continue;
+            }
+            const InFlight echo{index, targets.at(index), clock.nsecsElapsed()};
+            inFlight.insert(sequence, echo);
+            order.emplace_back(sequence, echo.sentNs);
         }
-        if (inFlight.isEmpty())
-            continue;
-
-        qint64 firstSent = std::numeric_limits<qint64>::max();
-        for (const InFlight &echo : qAsConst(inFlight))
-            firstSent = qMin(firstSent, echo.sentNs);
-        const qint64 leftNs = firstSent + timeoutNs - clock.nsecsElapsed();
-        int waitMs = leftNs <= 0 ? 0 : int((leftNs + 999999) / 1000000);
-        waitMs = qMin(waitMs, kMaxWaitMs);
 
         // Take every reply that is there before judging any echo as timed out.
         IcmpSocket::Reply reply;
-        for (int read = 0; read < 4096 && socket.readReply(read == 0 ? waitMs : 0, &reply);
-             ++read) {
-            const qint64 now = clock.nsecsElapsed();
+        for (int read = 0; read < 65536 && socket.readReply(&reply); ++read) {
             const auto it = inFlight.find(reply.sequence);
             if (it == inFlight.end() || it->address != reply.source
                 || reply.identifier != socket.identifier())
                 continue;
-            const qint64 elapsedNs = now - it->sentNs;
-            finish(it->index, elapsedNs <= timeoutNs ? elapsedNs / 1000000 : kNoReply);
+            const qint64 elapsedNs = clock.nsecsElapsed() - it->sentNs;
+            finish(it->index, elapsedNs <= timeoutNs ? elapsedNs / kNsPerMs : kNoReply);
             inFlight.erase(it);
         }
 
         const qint64 now = clock.nsecsElapsed();
-        for (auto it = inFlight.begin(); it != inFlight.end();) {
-            if (now - it->sentNs >= timeoutNs) {
+        while (!order.empty()) {
+            const auto it = inFlight.find(order.front().first);
+            if (it != inFlight.end() && it->sentNs == order.front().second) {
+                if (now - it->sentNs < timeoutNs)
+                    break;
                 finish(it->index, kNoReply);
-                it = inFlight.erase(it);
-            } else {
-                ++it;
+                inFlight.erase(it);
             }
+            order.pop_front();
         }
+
+        const bool moreToSend = next < toSend.size() && inFlight.size() < kMaxInFlight;
+        if ((moreToSend && now >= retryAtNs) || (!moreToSend && inFlight.isEmpty()))
+            continue; // the next burst at once, or done
+        qint64 waitNs = kMaxWaitMs * kNsPerMs;
+        if (!order.empty())
+            waitNs = qMin(waitNs, order.front().second + timeoutNs - now);
+        if (moreToSend)
+            waitNs = qMin(waitNs, retryAtNs - now);
+        socket.waitReadable(int((waitNs + kNsPerMs - 1) / kNsPerMs));
     }
+
+    // Out of budget: whatever is left has no answer.
+    for (const InFlight &echo : qAsConst(inFlight))
+        finish(echo.index, kNoReply);
+    for (; next < toSend.size(); ++next)
+        finish(toSend.at(next), kNoReply);
     return results;
 }
 

@@ -9,9 +9,9 @@
 #include <functional>
 
 // The latency column of the server page: one ICMP echo per row, answered within 1000 ms or
-// not at all. The echoes of a run go out together (at most kMaxInFlight at a time, replies
-// matched by identifier and sequence), so a run takes about one time-out however many rows
-// it has. Results arrive as they come, not in row order.
+// not at all. All echoes of a run go out at once from one socket (replies matched by
+// identifier and sequence), so a run takes about one time-out however many rows it has.
+// Results arrive as they come, not in row order.
 class LatencyTest : public QObject
 {
     Q_OBJECT
@@ -50,7 +50,6 @@ private:
 };
 
 constexpr int kPingTimeoutMs = 1000;
-constexpr int kMaxInFlight = 64;
 
 // One echo, blocking: the round-trip time in milliseconds; -100 when no reply came within
 // the time-out (or nothing could be sent: no ICMP socket, an address that does not parse);
