@@ -1,9 +1,58 @@
 #include "helperprotocol.h"
 
+#include <QCborStreamReader>
 #include <QCborValue>
 #include <QtEndian>
 
 namespace tunnelkit::wire {
+
+namespace {
+
+// Far deeper than any message is.
+constexpr int kMaxDepth = 32;
+
+// Qt allocates the length a string declares before it looks for the bytes: a few bytes
+// claiming a 2 GiB string cost a 2 GiB allocation and, where that fails, the process. Every
+// declared length is held against the bytes left before the body is parsed.
+bool lengthsFit(const QByteArray &cbor)
+{
+    QCborStreamReader reader(cbor);
+    const auto left = [&] {
+        return cbor.size() - reader.currentOffset();
+    };
+    int depth = 0;
+    do {
+        if (reader.lastError() != QCborError::NoError)
+            return false;
+        if (depth > 0 && !reader.hasNext()) {
+            if (!reader.leaveContainer())
+                return false;
+            --depth;
+        } else if (reader.isString() || reader.isByteArray()) {
+            // Each chunk is read once its length is known to fit.
+            QCborStreamReader::StringResultCode status;
+            do {
+                const qsizetype size = reader.currentStringChunkSize();
+                if (size < 0 || size > left())
+                    return false;
+                status = reader.isString() ? reader.readString().status
+                                           : reader.readByteArray().status;
+            } while (status == QCborStreamReader::Ok);
+            if (status == QCborStreamReader::Error)
+                return false;
+        } else if (reader.isArray() || reader.isMap()) {
+            if ((reader.isLengthKnown() && reader.length() > quint64(left())) || depth == kMaxDepth
+                || !reader.enterContainer())
+                return false;
+            ++depth;
+        } else if (!reader.next()) {
+            return false;
+        }
+    } while (depth > 0);
+    return reader.lastError() == QCborError::NoError;
+}
+
+} // namespace
 
 bool isKnownType(quint8 type)
 {
@@ -63,9 +112,11 @@ FrameDecoder::Result FrameDecoder::next(Message *message)
         return fail(QStringLiteral("message of %1 bytes is over the limit").arg(length));
     if (m_buffer.size() < kHeaderSize + int(length))
         return NeedMore;
+    const QByteArray body = m_buffer.mid(kHeaderSize, int(length));
+    if (!lengthsFit(body))
+        return fail(QStringLiteral("malformed message body"));
     QCborParserError parseError;
-    const QCborValue value
-        = QCborValue::fromCbor(m_buffer.mid(kHeaderSize, int(length)), &parseError);
+    const QCborValue value = QCborValue::fromCbor(body, &parseError);
     if (parseError.error != QCborError::NoError || !value.isMap())
         return fail(QStringLiteral("malformed message body"));
     m_buffer.remove(0, kHeaderSize + int(length));

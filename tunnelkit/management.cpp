@@ -92,11 +92,16 @@ bool parseState(const QByteArray &payload, StateLine *state)
     f[0].toLongLong(&ok);
     if (!ok || f[1].isEmpty())
         return false;
-    state->name = QString::fromUtf8(f[1]);
-    state->reason = f.size() > 2 ? QString::fromUtf8(f[2]) : QString();
-    state->localAddress = f.size() > 3 ? QString::fromUtf8(f[3]) : QString();
-    state->remoteAddress = f.size() > 4 ? QString::fromUtf8(f[4]) : QString();
-    state->localAddress6 = f.size() > 8 ? QString::fromUtf8(f[8]) : QString();
+    // Whole fields: the QByteArray overload stops at a NUL, which would read "CONNECTED\0x" as
+    // CONNECTED and a name starting with NUL as an empty one.
+    const auto field = [&f](int i) {
+        return i < f.size() ? QString::fromUtf8(f[i].constData(), f[i].size()) : QString();
+    };
+    state->name = field(1);
+    state->reason = field(2);
+    state->localAddress = field(3);
+    state->remoteAddress = field(4);
+    state->localAddress6 = field(8);
     return true;
 }
 
