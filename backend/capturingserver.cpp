@@ -1,5 +1,7 @@
 #include "capturingserver.h"
 
+#include "requestparse.h"
+
 #include <openssl/err.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <cstring>
 #include <netdb.h>
 #include <poll.h>
-#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr size_t kMaxCapturedBytes = 64 * 1024;
 constexpr int kIdleSliceMs = 100;
-const char kRenamedRange[] = "Quellnet-Wire-Range";
 
 std::string openSslError()
 {
@@ -114,8 +114,8 @@ public:
     void beginRequest()
     {
         size_t end = std::string::npos;
-        while ((end = headEnd()) == std::string::npos && m_buffer.size() - m_pos < kMaxCapturedBytes
-               && fill() > 0) { }
+        while ((end = headEnd(m_buffer, m_pos)) == std::string::npos
+               && m_buffer.size() - m_pos < kMaxCapturedBytes && fill() > 0) { }
         if (end == std::string::npos) {
             m_capture = m_buffer.substr(m_pos);
             return;
@@ -163,36 +163,6 @@ private:
         }
         m_buffer.resize(kept + (n > 0 ? static_cast<size_t>(n) : 0));
         return n;
-    }
-
-    // Just past the empty line that ends the head in the buffer.
-    size_t headEnd() const
-    {
-        for (size_t i = m_buffer.find('\n', m_pos); i != std::string::npos;
-             i = m_buffer.find('\n', i + 1)) {
-            if (i + 1 < m_buffer.size() && m_buffer[i + 1] == '\n')
-                return i + 2;
-            if (i + 2 < m_buffer.size() && m_buffer[i + 1] == '\r' && m_buffer[i + 2] == '\n')
-                return i + 3;
-        }
-        return std::string::npos;
-    }
-
-    static std::string withRangeRenamed(const std::string &head)
-    {
-        std::string out;
-        size_t start = 0;
-        while (start < head.size()) {
-            size_t end = head.find('\n', start);
-            end = end == std::string::npos ? head.size() : end + 1;
-            std::string line = head.substr(start, end - start);
-            if (start > 0 && line.size() > 6 && line[5] == ':'
-                && strncasecmp(line.c_str(), "range", 5) == 0)
-                line.replace(0, 5, kRenamedRange);
-            out += line;
-            start = end;
-        }
-        return out;
     }
 
     static void numeric(const sockaddr_storage &address, socklen_t length, std::string &ip,

@@ -2,6 +2,7 @@
 
 #include "backendcrypto.h"
 #include "capturingserver.h"
+#include "requestparse.h"
 #include "serverdir.h"
 #include "textutil.h"
 
@@ -106,34 +107,6 @@ std::string nameValuesJson(const NameValues &values)
     });
 }
 
-// Splits a raw request head into its request line and header lines, in wire order.
-void parseHead(const std::string &head, std::string &requestLine, NameValues &headers)
-{
-    size_t start = 0;
-    bool first = true;
-    while (start < head.size()) {
-        size_t end = head.find('\n', start);
-        if (end == std::string::npos)
-            end = head.size();
-        std::string line = head.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (first) {
-            requestLine = line;
-            first = false;
-            continue;
-        }
-        if (line.empty())
-            break;
-        const size_t colon = line.find(':');
-        if (colon == std::string::npos)
-            headers.emplace_back(line, std::string());
-        else
-            headers.emplace_back(line.substr(0, colon), trim(line.substr(colon + 1)));
-    }
-}
-
 // Header values as the client sent them. The HTTP library percent-decodes the values it
 // parses, which would decode the client's already encoded fields a second time.
 class WireHeaders
@@ -148,12 +121,9 @@ public:
 
     std::string value(const std::string &name) const
     {
-        const std::string wanted = toLower(name);
-        for (const auto &[key, value] : m_headers) {
-            if (toLower(key) == wanted)
-                return value;
-        }
-        return m_headers.empty() ? m_req.get_header_value(name) : std::string();
+        if (m_headers.empty())
+            return m_req.get_header_value(name);
+        return headerValue(m_headers, name).value_or(std::string());
     }
 
 private:
@@ -200,48 +170,6 @@ bool plainFileName(const std::string &name)
 {
     return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos
         && name.find('\0') == std::string::npos;
-}
-
-struct ByteRange
-{
-    enum Kind { Whole, Part, Unsatisfiable } kind = Whole;
-    uint64_t first = 0;
-    uint64_t last = 0;
-};
-
-std::optional<uint64_t> decimal(const std::string &text)
-{
-    if (text.empty() || text.size() > 18
-        || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    return std::strtoull(text.c_str(), nullptr, 10);
-}
-
-// One range, "bytes=a-b", "bytes=a-" or "bytes=-n", the unit in any case, of a file of `size`
-// bytes. Anything else (several ranges, garbage) asks for the whole file.
-ByteRange byteRange(const std::string &header, uint64_t size)
-{
-    const size_t eq = header.find('=');
-    if (eq == std::string::npos || toLower(trim(header.substr(0, eq))) != "bytes")
-        return {};
-    const std::string spec = trim(header.substr(eq + 1));
-    const size_t dash = spec.find('-');
-    if (dash == std::string::npos)
-        return {};
-    const std::optional<uint64_t> from = decimal(spec.substr(0, dash));
-    const std::optional<uint64_t> to = decimal(spec.substr(dash + 1));
-    if (!from) {
-        if (dash != 0 || !to)
-            return {};
-        if (*to == 0 || size == 0)
-            return {ByteRange::Unsatisfiable};
-        return {ByteRange::Part, size - std::min(*to, size), size - 1};
-    }
-    if (dash + 1 < spec.size() && (!to || *to < *from))
-        return {};
-    if (*from >= size)
-        return {ByteRange::Unsatisfiable};
-    return {ByteRange::Part, *from, to ? std::min(*to, size - 1) : size - 1};
 }
 
 struct OpenFile

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config clang libclang-rt-14-dev
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
     libssl-dev openssl ca-certificates libcurl4-openssl-dev curl
     libcpp-httplib-dev libsqlite3-dev

@@ -762,6 +762,34 @@ bool tokenizeLine(const std::string &line, std::vector<std::string> *tokens, std
     return true;
 }
 
+bool isAllowedDirective(const std::string &name, bool asInlineBlock)
+{
+    const auto it = allowedDirectives().find(name);
+    if (it == allowedDirectives().end())
+        return false;
+    switch (it->second) {
+    case Kind::InlineOnly:
+        return asInlineBlock;
+    case Kind::InlineOrLine:
+        return true;
+    case Kind::Device:
+    case Kind::DeviceType:
+    case Kind::Remote:
+    case Kind::Proto:
+    case Kind::Port:
+    case Kind::RemotePort:
+    case Kind::SetenvOpt:
+    case Kind::Dropped:
+        return false;
+    case Kind::Plain:
+    case Kind::Verb:
+    case Kind::ExitNotify:
+    case Kind::Route:
+        return !asInlineBlock;
+    }
+    return false;
+}
+
 bool isPlausibleHost(const std::string &host)
 {
     if (host.empty() || host.size() > 253 || host[0] == '-' || host[0] == '.')

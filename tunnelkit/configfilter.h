@@ -54,6 +54,10 @@ std::string configTrailer(const TrailerParams &params);
 // Splits one configuration line as openvpn does; false (with reason) on malformed input.
 bool tokenizeLine(const std::string &line, std::vector<std::string> *tokens, std::string *reason);
 
+// Whether a filtered body may hold the directive: on a line of its own (not those the filter
+// consumes into the endpoint, unwraps, replaces or drops), or as an inline <name> block.
+bool isAllowedDirective(const std::string &name, bool asInlineBlock);
+
 // A host name or numeric address that may be handed to a resolver and to openvpn.
 bool isPlausibleHost(const std::string &host);
 

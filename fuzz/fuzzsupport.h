@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+// A broken invariant is a finding: libFuzzer keeps the input that caused the abort.
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (false)
+
+namespace fuzz {
+
+inline std::string text(const uint8_t *data, size_t size)
+{
+    return std::string(reinterpret_cast<const char *>(data), size);
+}
+
+inline QByteArray bytes(const uint8_t *data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char *>(data), int(size));
+}
+
+// The code under test logs through Qt; a fuzzer runs it millions of times.
+inline void silenceQt()
+{
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+}
+
+// A file in a folder of this process's own, removed at exit.
+inline QString scratchFile(const char *name)
+{
+    static const QTemporaryDir folder;
+    return folder.filePath(QLatin1String(name));
+}
+
+inline bool isUtf8(const std::string &s)
+{
+    return QString::fromUtf8(s.data(), int(s.size())).toUtf8() == QByteArray::fromStdString(s);
+}
+
+} // namespace fuzz
