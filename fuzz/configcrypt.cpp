@@ -6,6 +6,8 @@
 #include "fuzzsupport.h"
 #include "mdeploy.h"
 
+#include <QFile>
+
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzz::silenceQt();
@@ -39,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString path = fuzz::scratchFile("server_content.fg");
         FUZZ_CHECK(save_config(path, expected));
         FUZZ_CHECK(load_config(path) == expected);
+        QFile::remove(path);
     }
     return 0;
 }

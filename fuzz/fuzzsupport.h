@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QString>
-#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -38,11 +39,13 @@ inline void silenceQt()
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
 }
 
-// A file in a folder of this process's own, removed at exit.
+// A scratch file of this process; the caller removes it after each input, since libFuzzer
+// ends without running destructors.
 inline QString scratchFile(const char *name)
 {
-    static const QTemporaryDir folder;
-    return folder.filePath(QLatin1String(name));
+    return QDir::tempPath()
+        + QStringLiteral("/quellnet-fuzz-%1-").arg(QCoreApplication::applicationPid())
+        + QLatin1String(name);
 }
 
 inline bool isUtf8(const std::string &s)

@@ -114,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     IpRegionHandle handle;
     FUZZ_CHECK(ip2region_create(handle, path));
+    QFile::remove(path); // the handle keeps the file open
     for (quint32 ip : probes) {
         IpRegionResult byFile, byHeader, inMemory, want;
         const bool found[] = {ip2region_binary_search(handle, ip, byFile),
