@@ -56,6 +56,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
                                              "--files-dir",
                                              "--demo-password",
                                              "--getip-reply-file",
+                                             "--host-list-file",
                                              "--updates",
                                              "--update-key",
                                              "--download-quirk",
@@ -118,6 +119,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string> &args)
             o.demoPassword = value;
         } else if (name == "--getip-reply-file") {
             o.getIpReplyFile = value;
+        } else if (name == "--host-list-file") {
+            o.hostListFile = value;
         } else if (name == "--updates") {
             o.updatesFile = value;
         } else if (name == "--update-key") {
@@ -195,6 +198,8 @@ Options:
                          request log (tests only)
   --getip-reply-file F   /vpnserver/getip/ answers the trimmed text of F (read on every
                          request) instead of the caller's address (tests only)
+  --host-list-file F     while F exists, /servers answers its bytes as they are (read on
+                         every request): a broken list for the client's tests
   --download-quirk Q     misbehave on /download/ for the client's tests: ignore-ranges
                          (always the whole file), wrong-range (a range one byte later
                          than asked), stall (1000 bytes, then silence up to 30 s) or

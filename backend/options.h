@@ -21,6 +21,7 @@ struct Options
     bool debugEndpoints = false;
     // Tests choose what getip/ answers: the trimmed text of this file, read per request.
     std::string getIpReplyFile;
+    std::string hostListFile;
     // A JSON file whose "update_data" replaces the stored update entries; read per request.
     std::string updatesFile;
     std::string updateKey; // Ed25519 private key (PEM) that signs update entries

@@ -494,6 +494,15 @@ void Service::hostServerList(const httplib::Request &req, httplib::Response &res
         res.set_content("Forbidden", "text/plain");
         return;
     }
+    if (!m_options.hostListFile.empty()) {
+        std::ifstream file(m_options.hostListFile, std::ios::binary);
+        if (file) {
+            std::ostringstream bytes;
+            bytes << file.rdbuf();
+            res.set_content(bytes.str(), "application/json");
+            return;
+        }
+    }
     std::vector<ServerEntry> entries;
     std::vector<std::string> warnings;
     const bool ok = m_serverFolder.empty() || loadServerFolder(m_serverFolder, entries, warnings);

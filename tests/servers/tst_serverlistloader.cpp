@@ -56,6 +56,8 @@ private:
         return MConfig::getAppDataFolder(QString()) + QStringLiteral("server_content.fg");
     }
     QString serverDir() const { return m_dir.filePath(QStringLiteral("servers")); }
+    // While it exists, the server-list host answers its bytes.
+    QString hostListFile() const { return m_dir.filePath(QStringLiteral("host-list")); }
 
     // One server file of the backend's folder; the address goes into its "remote" line.
     QByteArray writeServer(const QString &base, const QString &address)
@@ -115,6 +117,7 @@ private slots:
         QVERIFY(writeDefaultServers());
         TestBackend::Options options;
         options.ovpnDir = serverDir();
+        options.extra << QStringLiteral("--host-list-file") << hostListFile();
         QVERIFY(m_backend.start(options));
         m_log = std::make_unique<LogCapture>();
         MNetwork::globalInit();
@@ -133,6 +136,7 @@ private slots:
         QVERIFY(writeDefaultServers());
         QVERIFY(m_backend.resetRequests());
         QFile::remove(cachePath());
+        QFile::remove(hostListFile());
         MConfig::instance()->lastLoadServerListDate.clear();
         MConfig::instance()->lastServIp.clear();
         LogCapture::take();
@@ -217,16 +221,18 @@ private slots:
     }
 
     // The server-list host first; the backend (with the envelope) when the host gives no
-    // list. What the backend says when it has no list reaches the window.
+    // list. What the backend says when it has no list reaches the window. Only a list that
+    // reads replaces the cache.
     void remoteSources_data()
     {
-        QTest::addColumn<QString>("folder"); // "servers", "empty" or "none"
+        QTest::addColumn<QString>("folder"); // "servers", "empty", "none" or "broken"
         QTest::addColumn<bool>("hostReachable");
         QTest::addColumn<int>("servers"); // -1: failed
         QTest::addColumn<QString>("error");
         QTest::newRow("host") << "servers" << true << 3 << QString();
         QTest::newRow("host unreachable: backend") << "servers" << false << 3 << QString();
         QTest::newRow("empty folder: too short a list") << "empty" << true << -1 << QString();
+        QTest::newRow("host list not JSON") << "broken" << true << -1 << QString();
         QTest::newRow("no folder: the backend's error")
             << "none" << true << -1
             << QStringLiteral("Load Server List Failed,Server list unavailable, error:");
@@ -237,12 +243,21 @@ private slots:
         QFETCH(bool, hostReachable);
         QFETCH(int, servers);
         QFETCH(QString, error);
-        if (folder != QLatin1String("servers"))
+        const bool broken = folder == QLatin1String("broken");
+        if (broken) {
+            QFile list(hostListFile());
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            list.write("<html><body>Service temporarily unavailable, try later.</body></html>");
+        } else if (folder != QLatin1String("servers")) {
             QVERIFY(QDir(serverDir()).removeRecursively());
+        }
         if (folder == QLatin1String("empty"))
             QVERIFY(QDir().mkpath(serverDir()));
         if (!hostReachable) // nothing on this machine listens there
             qputenv("QUELLNET_SERVERLIST_HOST", "127.1.2.3");
+        const QString old = QStringLiteral("{\"Servers\":[{\"Name\":\"Old\"}],\"pad\":\"%1\"}")
+                                .arg(QString(40, QLatin1Char('x')));
+        QVERIFY(save_config(cachePath(), old));
         ServerListLoader loader(cachePath());
         const Result result = load(loader, false);
         QCOMPARE(result.failed, servers < 0 ? 1 : 0);
@@ -250,11 +265,11 @@ private slots:
                  qPrintable(result.error));
         QCOMPARE(loader.serverList().size(), qMax(servers, 0));
         const bool fromHost = hostReachable && servers > 0;
-        QCOMPARE(QFile::exists(cachePath()), fromHost);
+        QCOMPARE(load_config(cachePath()) == old, !fromHost);
         QCOMPARE(MConfig::instance()->lastLoadServerListDate, fromHost ? today() : QString());
         const QList<TestBackend::Request> requests = m_backend.requests();
-        QCOMPARE(requests.size(), (fromHost ? 0 : 1) + (hostReachable ? 1 : 0));
-        if (fromHost)
+        QCOMPARE(requests.size(), (fromHost || broken ? 0 : 1) + (hostReachable ? 1 : 0));
+        if (fromHost || broken)
             return;
         QCOMPARE(requests.last().path, QStringLiteral("/vpnserver/serverlist/"));
         QCOMPARE(
