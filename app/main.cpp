@@ -10,6 +10,7 @@
 #include "mutils.h"
 #include "resinit.h"
 #include "singleapplication.h"
+#include "starttrace.h"
 #include "startup.h"
 #include "termination.h"
 #include "vpnclientengine.h"
@@ -20,6 +21,10 @@
 
 int main(int argc, char *argv[])
 {
+    StartTrace::step("main");
+    // Nothing here draws with OpenGL: plain raster windows keep the GL driver (tens of MiB,
+    // and the longest step of the first show) out of the process.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES);
     QCoreApplication::setAttribute(Qt::AA_UseOpenGLES);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
@@ -27,6 +32,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     quellnetInitResources();
+    StartTrace::step("application");
 
     // A please-wait box started by a running client: it shows only the box until its
     // parent kills it, and touches no settings, log or single-instance state.
@@ -44,6 +50,7 @@ int main(int argc, char *argv[])
     SingleApplication single(false, SingleApplication::User, 1000);
     if (single.exitCode() >= 0)
         return single.exitCode();
+    StartTrace::step("single instance");
 
     qDebug() << "LogFile:" << getLogFile();
     qDebug() << "DocPath:" << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -53,10 +60,10 @@ int main(int argc, char *argv[])
     MConfig::loadCommConfig();
     startLog();
     MCrashStack::install();
-    MUATracker::instance()->start();
 
     logEnvironment();
     sendStartupEvents();
+    StartTrace::step("config and log");
 
     MConfig::instance()->lang = normalizedLanguageFile(MConfig::instance()->lang);
     installTranslation(app, MConfig::instance()->lang);
@@ -69,7 +76,15 @@ int main(int argc, char *argv[])
     services.countryCheck = [restriction] {
         restriction->check();
     };
+    StartTrace::step("translation");
     MainWindow *window = MainWindow::instance(services, defaultVpnEngine());
+    StartTrace::step("window built");
+    // The network and the analytics sender start once the window is up; the hits queued
+    // until then go out at that point.
+    QObject::connect(window, &MainWindow::firstFramePainted, window, [] {
+        MNetwork::globalInit();
+        MUATracker::instance()->start();
+    });
     QObject::connect(restriction, &CountryRestriction::finished, window,
                      [window](bool prohibited, const QString &message) {
                          if (!prohibited)
@@ -83,6 +98,7 @@ int main(int argc, char *argv[])
                      &MainWindow::slotShowMainWindow);
 
     window->show();
+    StartTrace::step("show called");
     const int exitCode = app.exec();
 
     qInstallMessageHandler(nullptr);

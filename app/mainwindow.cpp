@@ -1,4 +1,6 @@
 #include "mainwindow.h"
+#include "firstframe.h"
+#include "starttrace.h"
 #include "updateprompt.h"
 
 #include "accountsession.h"
@@ -81,7 +83,9 @@ MainWindow::MainWindow(AppServices services, VpnEngine *engine, QWidget *parent,
     connect(settings, &QPushButton::clicked, this,
             [this] { m_settingsMenu->popup(QCursor::pos()); });
 
-    auto *content = new MPanel(Qt::Vertical, this);
+    // Born inside the frame: moving a built tree there would re-resolve the style of every
+    // widget in it.
+    auto *content = new MPanel(Qt::Vertical, getCentralPanel());
     content->setObjectName(QStringLiteral("MainContent"));
     content->setMarginAndSpaceing(0, 0);
     m_pageHost = new QWidget(content);
@@ -105,7 +109,14 @@ MainWindow::MainWindow(AppServices services, VpnEngine *engine, QWidget *parent,
     wirePages();
     // The controller started idle; show it.
     applyConnectionView();
-    QTimer::singleShot(100, m_account, &AccountSession::loadPrices);
+    QTimer::singleShot(100, this, [this] {
+        // A shown window asks once its first frame is up; a hidden one (started to the
+        // tray) asks now.
+        if (m_firstShown && !m_firstFramePainted)
+            m_pricesWaitForFrame = true;
+        else
+            m_account->loadPrices();
+    });
 }
 
 MainWindow::~MainWindow()
@@ -510,15 +521,33 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     m_firstShown = true;
 
-    if (m_services.countryCheck)
-        QTimer::singleShot(200, this, [this] { m_services.countryCheck(); });
     const MConfig &config = *MConfig::instance();
     m_login->setCredentials(config.loginEmail, config.loginPassword);
-    m_serverList->load();
-    m_controller->startAccountTimers();
     m_help->setAutoRun(launchAtLoginEnabled());
     checkMenu();
-    if (config.ckbAutoLogin > 0) {
+    // What the first frame does not need (the list, the network, the timers) waits for it.
+    whenFirstFramePainted(windowHandle(), [this] {
+        StartTrace::step("shown");
+        QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    });
+    QTimer::singleShot(1000, this, &MainWindow::afterFirstFrame);
+}
+
+void MainWindow::afterFirstFrame()
+{
+    if (m_firstFramePainted)
+        return;
+    m_firstFramePainted = true;
+    emit firstFramePainted();
+    applyWindowIcon();
+    if (m_services.countryCheck)
+        QTimer::singleShot(200, this, [this] { m_services.countryCheck(); });
+    m_serverList->load();
+    m_controller->startAccountTimers();
+    updateExpiryWatch();
+    if (m_pricesWaitForFrame)
+        m_account->loadPrices();
+    if (MConfig::instance()->ckbAutoLogin > 0) {
         QTimer::singleShot(100, this, [this] {
             m_loading->setAccountBusy(true);
             loginVPN(true);
@@ -556,9 +585,36 @@ void MainWindow::applyConnectionView()
         titleBar->setIcon(view.connected ? QStringLiteral(":/icon/main_icon_on.png")
                                          : QStringLiteral(":/icon/main_icon.png"));
     }
-    setWindowIcon(QIcon(view.connected ? QStringLiteral(":/icon/main_icon_on.ico")
-                                       : QStringLiteral(":/icon/ico_main.ico")));
+    applyWindowIcon();
+    updateExpiryWatch();
     m_tray->setConnected(view.connected);
+}
+
+void MainWindow::updateExpiryWatch()
+{
+    // The watchdog acts on a connected tunnel only; running while idle it would wake the
+    // process every few seconds for nothing.
+    if (!m_firstFramePainted)
+        return;
+    QTimer *watch = m_controller->expiryTimer();
+    if (!m_controller->view().connected)
+        watch->stop();
+    else if (!watch->isActive())
+        watch->start();
+}
+
+void MainWindow::applyWindowIcon()
+{
+    // Every size of the icon file is decoded and handed to the window system: not needed for
+    // the first frame.
+    if (!m_firstFramePainted)
+        return;
+    const bool connected = m_controller->view().connected;
+    if (m_windowIconConnected == int(connected))
+        return;
+    m_windowIconConnected = int(connected);
+    setWindowIcon(QIcon(connected ? QStringLiteral(":/icon/main_icon_on.ico")
+                                  : QStringLiteral(":/icon/ico_main.ico")));
 }
 
 void MainWindow::showAccount()

@@ -74,6 +74,9 @@ public:
 
 signals:
     void signalShow();
+    // Once, after the first frame of the window was painted (or a second after the first
+    // show, should no frame come): the moment for start-up work the window does not need.
+    void firstFramePainted();
     void signalStatuesChanged(const QString &status, const QString &info);
     void signalTraffic(float inMb, float outMb);
 
@@ -97,6 +100,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void afterFirstFrame();
+    void applyWindowIcon();
+    void updateExpiryWatch();
     void buildPages();
     void buildStatusBar(MPanel *content);
     void buildMenus();
@@ -140,4 +146,7 @@ private:
 
     bool m_exitRequested = false;
     bool m_firstShown = false;
+    bool m_firstFramePainted = false;
+    bool m_pricesWaitForFrame = false;
+    int m_windowIconConnected = -1; // the state the window icon shows; -1: none yet
 };

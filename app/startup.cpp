@@ -3,7 +3,6 @@
 #include "mconfig.h"
 #include "mcrashstack.h"
 #include "mlogger.h"
-#include "mnetwork.h"
 #include "mplatform.h"
 #include "mprocessmgr.h"
 #include "muatracker.h"
@@ -80,7 +79,6 @@ bool handleCommandLine(QApplication &app, const QStringList &arguments)
 
     MConfig::getAppDataFolder(QString());
     MConfig::loadCommConfig();
-    MNetwork::globalInit();
     return true;
 }
 

@@ -10,10 +10,13 @@ TrayController::TrayController(AppServices services, QMenu *menu, QObject *paren
     : QObject(parent)
     , m_services(std::move(services))
     , m_menu(menu)
-    , m_normal(QStringLiteral(":/icon/ico_main.ico"))
-    , m_connected(QStringLiteral(":/icon/main_icon_on.ico"))
+{ }
+
+QSystemTrayIcon *TrayController::icon()
 {
-    m_icon = new QSystemTrayIcon(m_normal, this);
+    if (m_icon)
+        return m_icon;
+    m_icon = new QSystemTrayIcon(picture(), this);
     m_icon->setToolTip(tr("Double click to active program,right click to popup menu"));
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this,
@@ -23,31 +26,48 @@ TrayController::TrayController(AppServices services, QMenu *menu, QObject *paren
                 else if (reason == QSystemTrayIcon::DoubleClick)
                     emit restoreRequested();
             });
+    return m_icon;
+}
+
+QIcon TrayController::picture()
+{
+    // QIcon decodes every size a file holds: each is read when it is first shown.
+    QIcon &picture = m_pictures[m_connectedState ? 1 : 0];
+    if (picture.isNull()) {
+        picture = QIcon(m_connectedState ? QStringLiteral(":/icon/main_icon_on.ico")
+                                         : QStringLiteral(":/icon/ico_main.ico"));
+    }
+    return picture;
 }
 
 void TrayController::setConnected(bool connected)
 {
-    m_icon->setIcon(connected ? m_connected : m_normal);
+    if (connected == m_connectedState)
+        return;
+    m_connectedState = connected;
+    if (m_icon)
+        m_icon->setIcon(picture());
 }
 
 void TrayController::show()
 {
-    m_icon->show();
+    icon()->show();
 }
 
 void TrayController::hide()
 {
-    m_icon->hide();
+    if (m_icon)
+        m_icon->hide();
 }
 
 bool TrayController::isVisible() const
 {
-    return m_icon->isVisible();
+    return m_icon && m_icon->isVisible();
 }
 
 void TrayController::showMessage(const QString &text)
 {
-    if (!m_icon->isVisible())
+    if (!isVisible())
         return;
     const QString title = MConfig::instance()->appName;
     if (m_services.trayMessage)

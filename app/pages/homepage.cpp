@@ -14,13 +14,15 @@
 BusyImage::BusyImage(std::function<float()> nextAngle, QWidget *parent)
     : QWidget(parent)
     , m_nextAngle(std::move(nextAngle))
-    , m_pixmap(QStringLiteral(":/wnd/gif_0.png"))
 {
     setObjectName(QStringLiteral("WgtBusyImage"));
 }
 
 void BusyImage::paintEvent(QPaintEvent *)
 {
+    // Shown only while connecting: read then, not with the window.
+    if (m_pixmap.isNull())
+        m_pixmap.load(QStringLiteral(":/wnd/gif_0.png"));
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // The image is square: one centre for both axes.

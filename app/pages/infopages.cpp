@@ -23,12 +23,20 @@ PurchasePage::PurchasePage(QWidget *parent)
     }
     m_offers[2]->setProperty("primary", true);
     addSpacing(scaled(10));
-    auto *badge = new QLabel(this);
-    badge->setObjectName(QStringLiteral("LbMoneyBack"));
-    badge->setFixedSize(scaled(220), scaled(51));
-    badge->setStyleSheet(QStringLiteral("border-image:url(:/wnd/money-back-software.svg);"));
-    addWidget(badge, 1);
+    m_badge = new QLabel(this);
+    m_badge->setObjectName(QStringLiteral("LbMoneyBack"));
+    m_badge->setFixedSize(scaled(220), scaled(51));
+    addWidget(m_badge, 1);
     addStretch(1);
+}
+
+void PurchasePage::showEvent(QShowEvent *event)
+{
+    // The drawing (an SVG, and the plug-in that renders it) is loaded when the page is first
+    // seen, not with the window.
+    if (m_badge->styleSheet().isEmpty())
+        m_badge->setStyleSheet(QStringLiteral("border-image:url(:/wnd/money-back-software.svg);"));
+    Page::showEvent(event);
 }
 
 void PurchasePage::setOffer(int index, const QString &caption, const QString &buyUrl)

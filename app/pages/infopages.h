@@ -3,6 +3,7 @@
 #include "page.h"
 
 class QCheckBox;
+class QLabel;
 
 // Three offers; captions come from the price list.
 class PurchasePage : public Page
@@ -18,8 +19,12 @@ public:
 signals:
     void offerClicked(int index);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QPushButton *m_offers[3] = {};
+    QLabel *m_badge = nullptr;
 };
 
 class HelpPage : public Page
