@@ -1,6 +1,8 @@
 #include "helperserver.h"
 
 #include "enginehost.h"
+#include "netwatch.h"
+#include "sleepwatcher.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +66,7 @@ HelperServer::HelperServer(const HelperOptions &options, QObject *parent)
     m_environment.nft = options.nft;
     m_environment.dns = options.dns;
     m_environment.checkRoutes = options.checkRoutes;
+    m_environment.reconnectTimeoutMs = options.reconnectTimeoutSeconds * 1000;
 }
 
 HelperServer::~HelperServer()
@@ -131,8 +134,36 @@ bool HelperServer::start(QString *error)
                               | QFileDevice::WriteGroup | QFileDevice::ReadOther
                               | QFileDevice::WriteOther);
     connect(m_server, &QLocalServer::newConnection, this, &HelperServer::onNewConnection);
+    watchTheMachine();
     qInfo("quellnet-helper: listening on %s", qPrintable(m_options.socketPath));
     return true;
+}
+
+void HelperServer::watchTheMachine()
+{
+    // A tunnel outlives suspend, resume and network changes only if openvpn is told at once;
+    // by itself it notices after its keep-alive time-out, a minute or more.
+    auto *network = new NetworkWatcher(this);
+    QString error;
+    if (network->start(&error))
+        connect(network, &NetworkWatcher::changed, this, [this]() {
+            if (!m_host || m_networkCheckQueued.exchange(true))
+                return;
+            m_host->post([this](Engine &engine) {
+                m_networkCheckQueued = false;
+                engine.networkChanged();
+            });
+        });
+    else
+        qWarning("quellnet-helper: network changes are not watched: %s", qPrintable(error));
+    auto *sleep = new SleepWatcher(this);
+    if (sleep->start(m_options.systemBus, &error))
+        connect(sleep, &SleepWatcher::resumed, this, [this]() {
+            if (m_host)
+                m_host->post([](Engine &engine) { engine.resumed(); });
+        });
+    else
+        qInfo("quellnet-helper: suspend and resume are not watched: %s", qPrintable(error));
 }
 
 void HelperServer::shutdown()

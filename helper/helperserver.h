@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <map>
 #include <memory>
 
@@ -34,6 +35,9 @@ struct HelperOptions
     tunnelkit::DnsMode dns = tunnelkit::DnsMode::Auto;
     bool checkRoutes = true;
     QString group = QStringLiteral("quellnet");
+    // Empty: the system bus, where logind announces suspend and resume.
+    QString systemBus;
+    int reconnectTimeoutSeconds = 30;
 };
 
 // The root side of the tunnel: one engine, any number of authorised clients. Every event, log
@@ -68,6 +72,7 @@ private:
 
     void sendRepairReport(quint64 id, const tunnelkit::RepairReport &report);
     void engineEvent(const QString &name, const QString &info);
+    void watchTheMachine();
 
     HelperOptions m_options;
     tunnelkit::Environment m_environment;
@@ -79,6 +84,8 @@ private:
     bool m_running = false;
     QString m_stateName = QStringLiteral("WAIT");
     QString m_stateInfo;
+    // At most one look at the network waits for the engine at a time.
+    std::atomic<bool> m_networkCheckQueued{false};
 };
 
 } // namespace helper

@@ -74,7 +74,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption group(QStringLiteral("group"),
                                    QStringLiteral("Members of this group may always connect."),
                                    QStringLiteral("name"), options.group);
-    parser.addOptions({socket, runtime, state, openvpn, nft, dns, noRouteCheck, group});
+    const QCommandLineOption systemBus(
+        QStringLiteral("system-bus"),
+        QStringLiteral("Watch this D-Bus address for suspend and resume instead of the system "
+                       "bus (tests)."),
+        QStringLiteral("address"));
+    const QCommandLineOption reconnect(
+        QStringLiteral("reconnect-timeout"),
+        QStringLiteral("Seconds a tunnel that was up may take to come back (1-600)."),
+        QStringLiteral("seconds"), QString::number(options.reconnectTimeoutSeconds));
+    parser.addOptions(
+        {socket, runtime, state, openvpn, nft, dns, noRouteCheck, group, systemBus, reconnect});
     parser.process(app);
 
     options.socketPath = parser.value(socket);
@@ -84,6 +94,13 @@ int main(int argc, char *argv[])
     options.nft = parser.value(nft);
     options.group = parser.value(group);
     options.checkRoutes = !parser.isSet(noRouteCheck);
+    options.systemBus = parser.value(systemBus);
+    bool number = false;
+    options.reconnectTimeoutSeconds = parser.value(reconnect).toInt(&number);
+    if (!number || options.reconnectTimeoutSeconds < 1 || options.reconnectTimeoutSeconds > 600) {
+        qCritical("quellnet-helper: --reconnect-timeout must be 1 to 600 seconds");
+        return 2;
+    }
     if (!parseDns(parser.value(dns), &options.dns)) {
         qCritical("quellnet-helper: --dns must be auto, resolved, resolv.conf or none");
         return 2;

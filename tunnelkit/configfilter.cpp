@@ -826,7 +826,10 @@ std::string configTrailer(const TrailerParams &p)
     if (!p.user.empty())
         t += "management-client-user " + quoted(p.user) + "\n";
     t += "management-signal\n";
-    t += "remap-usr1 SIGTERM\n";
+    // A restart (the engine's, after a network change, or openvpn's own) keeps the tunnel
+    // device, its routes and so the kill switch and DNS; the engine bounds how long it takes.
+    t += "persist-tun\n";
+    t += "persist-key\n";
     // The pushed DNS servers are read from the log line of the push reply (verb 3).
     t += "verb " + std::to_string(p.verb < 3 ? 3 : p.verb) + "\n";
     return t;

@@ -26,6 +26,10 @@ constexpr int kGraceSignalMs = 6000;
 constexpr int kGraceCloseMs = 2000;
 constexpr int kGraceKillMs = 2000;
 constexpr int kResolveMs = 10000;
+// Network changes that follow a restart this closely are one change: looked at once settled.
+constexpr int kSettleMs = 300;
+// The longest pause openvpn may ask for before it connects again.
+constexpr int kMaxHoldSeconds = 30;
 // openvpn's output kept while its management link is not up yet.
 constexpr int kHeldOutputLines = 200;
 
@@ -45,6 +49,16 @@ Engine::Engine(EngineSink sink, std::atomic<bool> *running, QObject *parent)
         qFatal("tunnelkit: cannot create the engine's wake-up pipe");
     m_wakeNotifier = new QSocketNotifier(m_wake[0], QSocketNotifier::Read, this);
     connect(m_wakeNotifier, &QSocketNotifier::activated, this, &Engine::runJobs);
+    m_reconnectDeadline = new QTimer(this);
+    m_reconnectDeadline->setSingleShot(true);
+    connect(m_reconnectDeadline, &QTimer::timeout, this, [this]() {
+        if (m_phase != Phase::Connected || m_givingUp || !m_process)
+            return;
+        m_exitReason = QStringLiteral("the tunnel did not come back within %1 s")
+                           .arg(m_environment.reconnectTimeoutMs / 1000);
+        log(QStringLiteral("tunnelkit: ") + m_exitReason);
+        giveUp();
+    });
 }
 
 Engine::~Engine()
@@ -126,6 +140,11 @@ void Engine::beginSession(const StartRequest &request)
     m_failure.clear();
     m_exitReason.clear();
     m_lastState.clear();
+    m_givingUp = false;
+    m_holding = false;
+    m_ownRestart = false;
+    m_path = NetworkPath();
+    m_lastNetworkRestart.invalidate();
     m_meter.reset();
     m_pushedDns.clear();
     m_tunnelAddresses.clear();
@@ -468,6 +487,8 @@ void Engine::attachManagement()
     sendCommand("log on all", ManagementKind::Log);
     sendCommand("state on all", ManagementKind::State);
     sendCommand("bytecount 1");
+    // openvpn stops before each restart until released: the engine decides when it goes on.
+    sendCommand("hold on");
     m_socket->flush();
     setPhase(Phase::Attached);
     m_heldOutput.clear();
@@ -622,6 +643,11 @@ void Engine::cleanupSession()
     m_outputLines = LineBuffer();
     m_replies.reset();
     m_lastState.clear();
+    m_reconnectDeadline->stop();
+    m_holding = false;
+    if (m_serverRoute.isUp())
+        os::removeServerRoute(m_serverAddress, m_serverRoute);
+    m_serverRoute = NetworkPath();
 }
 
 void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &environment)
@@ -783,10 +809,21 @@ void Engine::handleLine(const QByteArray &line)
         log(QStringLiteral("tunnelkit: openvpn reports a fatal error: ")
             + QString::fromUtf8(payload));
         break;
-    case ManagementKind::Hold:
-        // Only after a restart: openvpn is not started with a hold.
-        sendCommand("hold release");
+    case ManagementKind::Hold: {
+        // Only before a restart ("hold on"): the engine's own goes on at once, openvpn's after
+        // the pause it would have made (a server that refuses at once is not hammered).
+        m_holding = true;
+        const int seconds = payload.mid(payload.lastIndexOf(':') + 1).toInt();
+        if (m_ownRestart || seconds <= 0)
+            releaseHold();
+        else
+            QTimer::singleShot(qMin(seconds, kMaxHoldSeconds) * 1000, this,
+                               [this, session = m_session]() {
+                                   if (m_session == session && m_holding)
+                                       releaseHold();
+                               });
         break;
+    }
     case ManagementKind::Password:
         // A pushed auth-token is openvpn telling us its new credentials, not a question; it
         // is kept by openvpn itself and never logged.
@@ -816,7 +853,7 @@ void Engine::handleLine(const QByteArray &line)
 
 void Engine::handleState(const StateLine &state)
 {
-    if (m_phase >= Phase::Stopping)
+    if (m_phase >= Phase::Stopping || m_givingUp)
         return;
     // openvpn's initial state, from before the engine was attached (state history): the
     // sequence begins with what openvpn does next.
@@ -829,7 +866,18 @@ void Engine::handleState(const StateLine &state)
         log(QStringLiteral("tunnelkit: state '%1' ignored").arg(state.name.left(64)));
         return;
     }
-    if (state.name == QLatin1String("CONNECTED")) {
+    if (state.name == QLatin1String("RECONNECTING")) {
+        if (m_phase < Phase::Connected) {
+            // A failed first attempt: the client owns retries.
+            m_exitReason = state.reason.isEmpty() ? QStringLiteral("restart") : state.reason;
+            giveUp();
+            return;
+        }
+        if (!m_reconnectDeadline->isActive())
+            m_reconnectDeadline->start(m_environment.reconnectTimeoutMs);
+    }
+    const bool connected = state.name == QLatin1String("CONNECTED");
+    if (connected) {
         QString why;
         if (!connectedChecks(state, &why)) {
             recordFailure(why);
@@ -838,12 +886,100 @@ void Engine::handleState(const StateLine &state)
             return;
         }
         setPhase(Phase::Connected);
+        m_reconnectDeadline->stop();
         m_meter.reset();
     }
     if (state.name == QLatin1String("EXITING"))
         m_exitReason = state.reason;
     m_lastState = state.name;
     emitEvent(name, stateInfo(state));
+    // What a later network change is measured against; after the event, off its way.
+    if (connected)
+        m_path = os::pathToServer(m_serverAddress, m_interface);
+}
+
+void Engine::networkChanged()
+{
+    if (m_phase != Phase::Connected || m_givingUp || !managementUp())
+        return;
+    const NetworkPath now = os::pathToServer(m_serverAddress, m_interface);
+    if (now.sameAs(m_path))
+        return;
+    // A burst (an address, then its routes) is one change: the rest is looked at once
+    // settled, so the reconnect it started is not cut short for each step.
+    const qint64 since = m_lastNetworkRestart.isValid() ? m_lastNetworkRestart.elapsed() : -1;
+    if (now.isUp() && since >= 0 && since < kSettleMs) {
+        if (!m_recheckQueued) {
+            m_recheckQueued = true;
+            QTimer::singleShot(int(kSettleMs - since), this, [this, session = m_session]() {
+                m_recheckQueued = false;
+                if (m_session == session)
+                    networkChanged();
+            });
+        }
+        return;
+    }
+    m_path = now;
+    m_lastNetworkRestart.start();
+    // Gone too: the window says Reconnecting at once, not Connected over a dead link, and the
+    // deadline runs.
+    reconnect(now.isUp() ? QStringLiteral("the network changed")
+                         : QStringLiteral("the network is gone"));
+}
+
+void Engine::resumed()
+{
+    if (m_phase != Phase::Connected || m_givingUp || !managementUp())
+        return;
+    m_path = os::pathToServer(m_serverAddress, m_interface);
+    m_lastNetworkRestart.start();
+    reconnect(QStringLiteral("the system woke up"));
+}
+
+void Engine::reconnect(const QString &why)
+{
+    log(QStringLiteral("tunnelkit: %1: reconnecting").arg(why));
+    // persist-tun keeps the routes openvpn made, but the host route to the server went with
+    // the link it ran over; without it openvpn would send into its own tunnel.
+    if (m_path.isUp() && !m_path.direct) {
+        QString error;
+        if (os::addServerRoute(m_serverAddress, m_path, &error)) {
+            m_serverRoute = m_path;
+            m_path.direct = true;
+        } else {
+            log(QStringLiteral("tunnelkit: the route to the server could not be put back: ")
+                + error);
+        }
+    }
+    m_ownRestart = true;
+    // openvpn ignores SIGUSR1 while it holds; releasing it is the restart then.
+    if (m_holding)
+        releaseHold();
+    else
+        sendCommand("signal SIGUSR1");
+    if (!m_reconnectDeadline->isActive())
+        m_reconnectDeadline->start(m_environment.reconnectTimeoutMs);
+}
+
+void Engine::releaseHold()
+{
+    m_holding = false;
+    m_ownRestart = false;
+    sendCommand("hold release");
+}
+
+void Engine::giveUp()
+{
+    m_givingUp = true;
+    m_reconnectDeadline->stop();
+    sendCommand("signal SIGTERM");
+    QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
+        if (m_session == session && m_process && m_phase < Phase::Stopping
+            && m_process->state() != QProcess::NotRunning) {
+            log(QStringLiteral("tunnelkit: openvpn did not end on the management signal"));
+            endProcess();
+        }
+    });
 }
 
 FirewallPolicy Engine::policy(FirewallState state) const
@@ -927,6 +1063,8 @@ NftRunner &Engine::nft()
 
 bool Engine::connectedChecks(const StateLine &state, QString *why)
 {
+    // A reconnect may bring other addresses; the rules follow, replaced in one go.
+    m_tunnelAddresses.clear();
     for (const QString &text : {state.localAddress, state.localAddress6}) {
         const QHostAddress a(text);
         if (!text.isEmpty() && !a.isNull() && !m_tunnelAddresses.contains(a))

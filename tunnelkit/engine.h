@@ -5,8 +5,10 @@
 #include "environment.h"
 #include "killswitch.h"
 #include "management.h"
+#include "netwatch.h"
 #include "nftrunner.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 #include <QProcess>
@@ -23,6 +25,7 @@ class QLocalServer;
 class QLocalSocket;
 class QSocketNotifier;
 class QTemporaryDir;
+class QTimer;
 
 namespace tunnelkit {
 
@@ -101,6 +104,11 @@ public:
     // Checks the tun device (loading its module if it is missing); with no session running,
     // then does what recover() does. A running session's table, interface and DNS stay.
     RepairReport repair(const KillSwitchSettings &saved, const Environment &environment);
+    // The physical network changed (links, addresses, routes): a tunnel that has been up
+    // reconnects at once when its way to the server went, came back or is another one.
+    void networkChanged();
+    // The machine woke up: a tunnel that has been up reconnects at once.
+    void resumed();
 
     // Any thread: runs job on the engine thread, in order. Jobs travel through a std::mutex
     // and a pipe, not Qt's event queue, so thread checkers see the hand-over.
@@ -159,6 +167,13 @@ private:
     // Made on first use from the environment; null when DNS is left alone.
     DnsConfigurator *dns();
     bool connectedChecks(const StateLine &state, QString *why);
+    // openvpn restarts its connection (SIGUSR1, or the release of a hold it is in) and keeps
+    // its tunnel device; the route to the server is put back first if the network lost it.
+    void reconnect(const QString &why);
+    void releaseHold();
+    // Ends openvpn for a reason the engine gave (recorded before); its states are not passed
+    // on any more.
+    void giveUp();
 
     FirewallPolicy policy(FirewallState state) const;
     bool applyPolicy(FirewallState state);
@@ -210,6 +225,16 @@ private:
     QString m_lastState; // openvpn's last state passed on as an event
     QString m_failure; // why the session failed, if it did
     QString m_exitReason;
+    bool m_givingUp = false; // the engine ends openvpn: its last states are not passed on
+    // A restart: openvpn holds before it connects again; ours is released at once, its own
+    // after the pause it asks for.
+    bool m_holding = false;
+    bool m_ownRestart = false;
+    QTimer *m_reconnectDeadline = nullptr;
+    NetworkPath m_path; // to the server outside the tunnel, as last seen
+    QElapsedTimer m_lastNetworkRestart;
+    bool m_recheckQueued = false;
+    NetworkPath m_serverRoute; // a route to the server the engine added, removed at the end
 
     std::unique_ptr<NftRunner> m_nft;
     QString m_nftProgram;

@@ -21,6 +21,8 @@ struct Environment
     // After CONNECTED the default routes must lead into the tunnel; tests without a real
     // tunnel turn the check off.
     bool checkRoutes = true;
+    // How long a tunnel that was up may take to come back before the session ends.
+    int reconnectTimeoutMs = 30000;
 
     // For a helper with its session folders in runtimeDir/engine and its notes in stateDir
     // (kept across reboots: a replaced /etc/resolv.conf outlives one too).

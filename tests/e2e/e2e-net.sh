@@ -13,6 +13,10 @@
 #       the bare openvpn client connects and pings the server through the tunnel
 #   e2e-net.sh server-start | server-kill | server-alive
 #       used by the tests (through QUELLNET_E2E_CTL) while a run is in progress
+#   e2e-net.sh client-link-down | client-link-up | client-address-next | client-network-reset
+#       the client's LAN link goes down; comes back (the LAN's router and addresses again, as
+#       a network manager would set them); the LAN gives the client another address; all as
+#       at the start
 #
 # Topology (addresses exist only inside the namespaces):
 #
@@ -38,6 +42,7 @@ readonly SELF
 readonly LAN_NET=192.168.77
 readonly ROUTER_LAN_IP=$LAN_NET.1
 readonly CLIENT_IP=$LAN_NET.2
+readonly CLIENT_IP_NEXT=$LAN_NET.4
 readonly LAN_IP=$LAN_NET.3
 readonly ROUTER_SERVER_IP=198.18.1.1
 readonly SERVER_IP=198.18.1.2
@@ -111,6 +116,33 @@ server_kill() {
     kill -KILL "$pid" 2>/dev/null || true
     wait_gone "$pid" 50 || { log "server $pid does not die"; return 1; }
     rm -f "$STATE/server.pid"
+}
+
+# The client's LAN side as a network manager keeps it: IPv6 (dropped when a link goes down),
+# then the default routes, the IPv4 one last (from then on the network is usable).
+client_lan_up() {
+    ip -n "$NS_CLIENT" link set eth0 up
+    ip -n "$NS_CLIENT" addr replace "$CLIENT_IP6/64" dev eth0 nodad
+    ip -n "$NS_CLIENT" -6 route replace default via "$ROUTER_LAN_IP6"
+    ip -n "$NS_CLIENT" route replace default via "$ROUTER_LAN_IP"
+}
+
+client_ctl() {
+    load_state
+    case $1 in
+    client-link-down) ip -n "$NS_CLIENT" link set eth0 down ;;
+    client-link-up) client_lan_up ;;
+    client-address-next)
+        ip -n "$NS_CLIENT" addr del "$CLIENT_IP/24" dev eth0
+        ip -n "$NS_CLIENT" addr add "$CLIENT_IP_NEXT/24" dev eth0
+        client_lan_up
+        ;;
+    client-network-reset)
+        ip -n "$NS_CLIENT" addr del "$CLIENT_IP_NEXT/24" dev eth0 2>/dev/null || true
+        ip -n "$NS_CLIENT" addr replace "$CLIENT_IP/24" dev eth0
+        client_lan_up
+        ;;
+    esac
 }
 
 server_alive() {
@@ -408,6 +440,7 @@ export_for_tests() {
     export QUELLNET_E2E_NS_OUTSIDE=$NS_OUTSIDE
     export QUELLNET_E2E_NS_BEHIND=$NS_BEHIND
     export QUELLNET_E2E_CLIENT_IP=$CLIENT_IP
+    export QUELLNET_E2E_CLIENT_IP_NEXT=$CLIENT_IP_NEXT
     export QUELLNET_E2E_LAN_IP=$LAN_IP
     export QUELLNET_E2E_ROUTER_LAN_IP=$ROUTER_LAN_IP
     export QUELLNET_E2E_SERVER_IP=$SERVER_IP
@@ -548,8 +581,9 @@ smoke) cmd_smoke ;;
 server-start) server_start ;;
 server-kill) server_kill ;;
 server-alive) server_alive ;;
+client-link-down | client-link-up | client-address-next | client-network-reset) client_ctl "$1" ;;
 *)
-    sed -n '2,31p' "$SELF" >&2
+    sed -n '2,35p' "$SELF" >&2
     exit 2
     ;;
 esac

@@ -3,6 +3,7 @@
 // they would arrive. e2e-net.sh runs this inside the client namespace of a throw-away test
 // network; anywhere else every test skips, so the machine's own network is never touched.
 #include "eventrecorder.h"
+#include "fakelogind.h"
 #include "helperprocess.h"
 #include "vpnclient.h"
 
@@ -60,8 +61,8 @@ struct TestNet
                   nsClient = fromHarness("NS_CLIENT"), nsLan = fromHarness("NS_LAN"),
                   nsServer = fromHarness("NS_SERVER"), nsOutside = fromHarness("NS_OUTSIDE"),
                   nsBehind = fromHarness("NS_BEHIND"), clientIp = fromHarness("CLIENT_IP"),
-                  lanIp = fromHarness("LAN_IP"), routerLanIp = fromHarness("ROUTER_LAN_IP"),
-                  serverIp = fromHarness("SERVER_IP"),
+                  clientIpNext = fromHarness("CLIENT_IP_NEXT"), lanIp = fromHarness("LAN_IP"),
+                  routerLanIp = fromHarness("ROUTER_LAN_IP"), serverIp = fromHarness("SERVER_IP"),
                   routerServerIp = fromHarness("ROUTER_SERVER_IP"),
                   outsideIp = fromHarness("OUTSIDE_IP"),
                   routerOutsideIp = fromHarness("ROUTER_OUTSIDE_IP"),
@@ -209,15 +210,21 @@ QByteArray killSwitchTable()
 // "IP 192.168.77.2.40000 > 192.168.77.3.53: UDP, length 37" or
 // "IP6 2001:db8:77::2 > 2001:db8:2::2: ICMP6, echo request, id 5, seq 1, length 64".
 // Ports are patterns: empty for none (ICMP), "\\d+" for any.
-QRegularExpression packetFrom(const QString &src, const QString &srcPort, const QString &dstPort,
-                              const QString &what)
+QRegularExpression packetMatching(const QString &srcPattern, const QString &srcPort,
+                                  const QString &dstPort, const QString &what)
 {
     const auto port = [](const QString &p) {
         return p.isEmpty() ? p : QStringLiteral("\\.") + p;
     };
-    return QRegularExpression(QStringLiteral("^IP6? ") + QRegularExpression::escape(src)
-                              + port(srcPort) + QStringLiteral(" > \\S+?") + port(dstPort)
-                              + QStringLiteral(": ") + what);
+    return QRegularExpression(QStringLiteral("^IP6? ") + srcPattern + port(srcPort)
+                              + QStringLiteral(" > \\S+?") + port(dstPort) + QStringLiteral(": ")
+                              + what);
+}
+
+QRegularExpression packetFrom(const QString &src, const QString &srcPort, const QString &dstPort,
+                              const QString &what)
+{
+    return packetMatching(QRegularExpression::escape(src), srcPort, dstPort, what);
 }
 
 const QString anyPort = QStringLiteral("\\d+");
@@ -280,6 +287,43 @@ bool markerSeen(Capture &capture, int from, const QString &routerIp, const QStri
     const QRegularExpression marker = packetFrom(routerIp, QString(), QString(), echoRequest);
     return QTest::qWaitFor([&] { return capture.count(from, marker) > 0; }, 5000);
 }
+
+enum Host { Outside, Lan, Server, Inbound };
+
+// Sends what must not leak, ten times a second until stopped (at most 40 s): pings (IPv4 and
+// IPv6) and UDP to the outside host, DNS to the LAN's resolver.
+class Prober
+{
+public:
+    ~Prober() { stop(); }
+    void start()
+    {
+        const QString script = QStringLiteral(
+            "for i in $(seq 400); do ping -n -c 1 -W 1 %1 &>/dev/null & ping -6 -n -c 1 -W 1 %2 "
+            "&>/dev/null & { printf p >/dev/udp/%1/9999; printf p >/dev/udp/%3/53; } 2>/dev/null; "
+            "sleep 0.1; done");
+        m_proc.start(QStringLiteral("bash"),
+                     {QStringLiteral("-c"), script.arg(net.outsideIp, net.outsideIp6, net.lanIp)});
+    }
+    void stop()
+    {
+        m_proc.kill();
+        m_proc.waitForFinished(2000);
+    }
+    // What it sends, as the receiving host's capture shows it, from a client address matching
+    // srcPattern.
+    static QList<QPair<Host, QRegularExpression>> packets(const QString &srcPattern)
+    {
+        const QString udp = QStringLiteral("UDP");
+        return {{Outside, packetMatching(srcPattern, QString(), QString(), echoRequest)},
+                {Outside, packetFrom(net.clientIp6, QString(), QString(), echoRequest)},
+                {Outside, packetMatching(srcPattern, anyPort, QStringLiteral("9999"), udp)},
+                {Lan, packetMatching(srcPattern, anyPort, QStringLiteral("53"), udp)}};
+    }
+
+private:
+    QProcess m_proc;
+};
 
 // ---------------------------------------------------------------- sessions
 
@@ -393,14 +437,17 @@ enum State {
     ConnectedKillSwitchOff,
     ServerLost,
     ClientKilled,
-    BlockedAfterStop
+    BlockedAfterStop,
+    LinkDown,
+    AddressChanged
 };
 
 const char *const stateNames[] = {"unprotected (control)",      "connecting",  "connected",
                                   "connected, kill switch off", "server lost", "client killed",
-                                  "blocked after user stop"};
+                                  "blocked after user stop",    "link down",   "address changed"};
 
-enum Host { Outside, Lan, Server, Inbound };
+// How a connected tunnel is made to come back.
+enum Interruption { LinkDownAndUp, NewAddress, ServerRestart, SleepAndResume };
 
 struct Probe
 {
@@ -436,10 +483,13 @@ class EngineE2e : public QObject
     int m_lookups = 0;
     QString m_loAddress;
     QStringList m_table;
+    QString m_clientIp = net.clientIp; // the LAN may give the client another one
+    FakeLogind m_logind;
+    bool m_logindUp = false;
 
     QList<Probe> probes() const
     {
-        const QString &client = net.clientIp;
+        const QString &client = m_clientIp;
         const QString udp = QStringLiteral("UDP");
         const QString dnsSource = QString::number(m_dnsSourcePort);
         return {
@@ -548,6 +598,21 @@ class EngineE2e : public QObject
                 err = QStringLiteral("openvpn's packets never reached the server host");
         } else if (state == ClientKilled) {
             err = killConnectedChild();
+        } else if (state == LinkDown || state == AddressChanged) {
+            err = connectWith(killSwitchOn);
+            const int mark = Rec::names().size();
+            if (err.isEmpty() && state == AddressChanged) {
+                // Probed at once, while the tunnel comes back; the LAN host's route to the
+                // tunnel still names the old address, so nothing comes in.
+                m_clientIp = net.clientIpNext;
+                if (!ctl(QStringLiteral("client-address-next")))
+                    err = QStringLiteral("the address did not change");
+                return err;
+            }
+            if (err.isEmpty() && !ctl(QStringLiteral("client-link-down")))
+                err = QStringLiteral("the link did not go down");
+            if (err.isEmpty())
+                err = expectEvent(mark, QStringLiteral("RECONNECTING"), 10000);
         } else if (state == ConnectedKillSwitchOff) {
             err = connectWith(killSwitchOff);
         } else {
@@ -562,7 +627,8 @@ class EngineE2e : public QObject
             return err;
         if (killSwitchTable().isEmpty())
             return QStringLiteral("no kill-switch table");
-        if (state == Connected || state == ConnectedKillSwitchOff || state == ClientKilled) {
+        if (state == Connected || state == ConnectedKillSwitchOff || state == ClientKilled
+            || state == LinkDown) {
             *tunnelAddress = tunnels().value(0);
             if (tunnelAddress->isEmpty())
                 return QStringLiteral("the tunnel has no IPv4 address");
@@ -587,6 +653,13 @@ private slots:
         QVERIFY(killSwitchTable().isEmpty());
         m_helperOptions.dns = QStringLiteral("resolv.conf");
         m_helperOptions.routeCheck = true;
+        m_helperOptions.arguments
+            = QStringList{QStringLiteral("--reconnect-timeout"), QStringLiteral("10")};
+        // Suspend and resume come from a stand-in for logind, on a bus of this test's own.
+        m_logindUp = m_logind.start();
+        if (m_logindUp)
+            m_helperOptions.arguments
+                << QStringList{QStringLiteral("--system-bus"), m_logind.address()};
         QVERIFY2(m_helper.start(m_helperOptions, &why), qPrintable(why));
         g_engineDir = m_helper.runtimeDir() + QStringLiteral("/engine");
         qputenv("QUELLNET_HELPER_SOCKET", QFile::encodeName(m_helper.socketPath()));
@@ -605,6 +678,8 @@ private slots:
     {
         if (!m_inside)
             return;
+        QVERIFY(ctl(QStringLiteral("client-network-reset")));
+        m_clientIp = net.clientIp;
         if (!m_loAddress.isEmpty())
             run(words(QStringLiteral("ip addr del %1/32 dev lo").arg(m_loAddress)));
         m_loAddress.clear();
@@ -740,10 +815,85 @@ private slots:
         QCOMPARE(resolvConf(), m_resolvConf);
         QVERIFY(sessionEntries().isEmpty());
     }
+    void tunnelComesBack_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("link down, then up") << int(LinkDownAndUp);
+        QTest::newRow("address changed") << int(NewAddress);
+        QTest::newRow("server restarted") << int(ServerRestart);
+        QTest::newRow("suspend and resume") << int(SleepAndResume);
+    }
+    // Reconnecting, then connected again, traffic through the tunnel, and nothing the prober
+    // sent meanwhile arrived anywhere; the same prober's packets do arrive without a session.
+    void tunnelComesBack()
+    {
+        QFETCH(int, how);
+        if (how == SleepAndResume && !m_logindUp)
+            QSKIP("no private bus for the stand-in for logind (dbus-daemon)");
+        const QString clients = QStringLiteral("(?:%1|%2)")
+                                    .arg(QRegularExpression::escape(net.clientIp),
+                                         QRegularExpression::escape(net.clientIpNext));
+        const auto packets = Prober::packets(clients);
+        const auto counted = [&](const int marks[], const QPair<Host, QRegularExpression> &p) {
+            return m_captures[p.first].count(marks[p.first], p.second);
+        };
+        int marks[]
+            = {int(m_captures[Outside].lines().size()), int(m_captures[Lan].lines().size())};
+        {
+            Prober control;
+            control.start();
+            const auto allSeen = [&] {
+                return std::all_of(packets.begin(), packets.end(),
+                                   [&](const auto &p) { return counted(marks, p) > 0; });
+            };
+            QVERIFY2(QTest::qWaitFor(allSeen, 5000), "the prober's packets do not arrive");
+        }
+
+        VERIFY_OK(connectWith(killSwitchOn));
+        const int mark = Rec::names().size();
+        marks[Outside] = int(m_captures[Outside].lines().size());
+        marks[Lan] = int(m_captures[Lan].lines().size());
+        Prober prober;
+        prober.start();
+        if (how == LinkDownAndUp) {
+            QVERIFY(ctl(QStringLiteral("client-link-down")));
+            // Down until openvpn, restarted at once, waits for its server without a way there.
+            VERIFY_OK(expectEvent(mark, QStringLiteral("CONNECTING"), 10000));
+            QVERIFY(ctl(QStringLiteral("client-link-up")));
+        } else if (how == NewAddress) {
+            QVERIFY(ctl(QStringLiteral("client-address-next")));
+        } else if (how == ServerRestart) {
+            QVERIFY(ctl(QStringLiteral("server-kill")) && ctl(QStringLiteral("server-start")));
+        } else {
+            QVERIFY(m_logind.sleepAndWake());
+        }
+        // openvpn notices a restarted server by itself, after its keep-alive time-out.
+        VERIFY_OK(expectEvent(mark, QStringLiteral("RECONNECTING"), 20000));
+        const QString back = Rec::waitForFirst(
+            {QStringLiteral("CONNECTED"), QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")},
+            20000, mark);
+        QVERIFY2(back == QLatin1String("CONNECTED"), qPrintable(Rec::names(mark).join(' ')));
+        QVERIFY2(run(words(QStringLiteral("ping -n -i 0.2 -W 2 -c 3 ") + net.tunServerIp)) == 0,
+                 "no traffic through the tunnel after it came back");
+        prober.stop();
+
+        const QString routers[] = {net.routerOutsideIp, net.routerLanIp};
+        const QString hosts[] = {net.outsideIp, net.lanIp};
+        for (Host h : {Outside, Lan})
+            QVERIFY(markerSeen(m_captures[h], marks[h], routers[h], hosts[h]));
+        for (const auto &p : packets) {
+            const int leaked = counted(marks, p);
+            QVERIFY2(
+                leaked == 0,
+                qPrintable(QStringLiteral("%1 leaked: %2")
+                               .arg(leaked)
+                               .arg(m_captures[p.first].lines().mid(marks[p.first]).join('\n'))));
+        }
+    }
     void noLeakInAnyState_data()
     {
         QTest::addColumn<int>("state");
-        for (int s = Unprotected; s <= BlockedAfterStop; ++s)
+        for (int s = Unprotected; s <= AddressChanged; ++s)
             QTest::newRow(stateNames[s]) << s;
     }
     // Every probe in every state: nothing arrives, except in the control, where everything must.
@@ -759,6 +909,11 @@ private slots:
             = {int(m_captures[Outside].lines().size()), int(m_captures[Lan].lines().size()),
                int(m_captures[Server].lines().size()), m_inbound};
         sendProbes(tunnelAddress);
+        if (state == LinkDown) {
+            // Once more as soon as the link is back, while the tunnel comes back.
+            QVERIFY(ctl(QStringLiteral("client-link-up")));
+            sendProbes(tunnelAddress);
+        }
         for (Host h : {Outside, Lan, Server})
             QVERIFY(markerSeen(m_captures[h], marks[h], routers[h], hosts[h]));
         const QList<Probe> all = probes();

@@ -44,6 +44,7 @@ bool HelperProcess::start(const Options &options, QString *error)
          << QStringLiteral("--group") << group;
     if (!options.routeCheck)
         args << QStringLiteral("--no-route-check");
+    args << options.arguments;
     m_output.clear();
     m_process.setProcessEnvironment(options.environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);

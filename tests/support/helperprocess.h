@@ -22,6 +22,7 @@ public:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         QStringList prefix; // e.g. {"ip", "netns", "exec", NAME}: how the helper is started
         QString runtimeDir; // empty: a fresh one; given: reused (a restart after a crash)
+        QStringList arguments; // more options
     };
 
     ~HelperProcess();

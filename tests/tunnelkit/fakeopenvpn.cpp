@@ -6,6 +6,7 @@
 //   state NAME[,REASON[,ADDRESS...]]  a state change     log TEXT   a log line
 //   send LINE    a raw management line                   junk       a 100 KiB line
 //   pause MS     a longer gap                            exit CODE  abort (a crash)
+//   hold SECONDS  waits for "hold release" (logs "hold released"), as openvpn before a restart
 // A first step "options-error" ends it at once with an option error. Like openvpn it keeps its
 // state and log history for "state on all" / "log on all" and sends real-time lines only once they
 // are on. The file "connect-delay-ms" delays the connection; with the file "at-once" every
@@ -106,6 +107,12 @@ private:
             } else if (cmd.startsWith("bytecount ")) {
                 send("SUCCESS: bytecount interval changed");
                 m_byteTimer.start(cmd.mid(10).toInt() * 1000);
+            } else if (cmd == "hold on") {
+                send("SUCCESS: hold flag set to ON");
+            } else if (cmd == "hold release") {
+                send("SUCCESS: hold release succeeded");
+                notify(m_logs, m_logOn, ">LOG:", "I,hold released");
+                nextStep();
             } else if (cmd == "signal SIGTERM") {
                 send("SUCCESS: signal SIGTERM thrown");
                 m_steps = {"state EXITING,SIGTERM", "exit 0"};
@@ -134,6 +141,9 @@ private:
             send(op == "junk" ? QByteArray(100 * 1024, 'x') : arg);
         } else if (op == "pause") {
             gap = arg.toInt();
+        } else if (op == "hold") {
+            send(">HOLD:Waiting for hold release:" + arg);
+            return;
         } else if (op == "exit" || op == "abort") {
             m_socket.flush();
             if (op == "abort")
