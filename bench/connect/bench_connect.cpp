@@ -3,7 +3,11 @@
 // the bare openvpn command line needs to print "Initialization Sequence Completed" with the same
 // configuration. Rounds alternate which one goes first; the medians and their ratio are printed.
 // With QUELLNET_BENCH_KILL_SWITCH=1 the engine runs with its kill switch on (its nft steps count).
+// With "reconnect" after the rounds, one session stays up and is brought back instead: the time
+// from the client's link coming back (after a second without it) and from a resume announced on a
+// private bus, each to "CONNECTED" again, against the same bare connect.
 #include "eventrecorder.h"
+#include "fakelogind.h"
 #include "helperprocess.h"
 #include "vpnclient.h"
 
@@ -55,7 +59,8 @@ double bareRound(const QString &configFile)
 }
 
 // Milliseconds until CONNECTED; *returned gets the time start() took.
-double engineRound(const std::string &server, const std::string &config, double *returned)
+double engineRound(const std::string &server, const std::string &config, double *returned,
+                   bool stop = true)
 {
     vpnclient *engine = vpnclient::instance();
     engine->setKillSwith(qEnvironmentVariableIntValue("QUELLNET_BENCH_KILL_SWITCH") == 1 ? 3 : 0);
@@ -74,6 +79,8 @@ double engineRound(const std::string &server, const std::string &config, double 
         {QStringLiteral("CONNECTED"), QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")},
         30000, mark);
     const double ms = t.nsecsElapsed() / 1e6;
+    if (!stop)
+        return first == QLatin1String("CONNECTED") ? ms : -1;
     engine->stop();
     // The helper ends the session after stop() has returned; the next round waits for it.
     (void)EventRecorder::waitForFirst({QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")},
@@ -83,6 +90,74 @@ double engineRound(const std::string &server, const std::string &config, double 
         return -1;
     }
     return ms;
+}
+
+// Milliseconds from `trigger` to the session's next CONNECTED; negative on failure.
+template<typename Trigger>
+double backRound(Trigger trigger)
+{
+    const QStringList ends
+        = {QStringLiteral("CONNECTED"), QStringLiteral("FAILED"), QStringLiteral("DISCONNECTED")};
+    const int mark = EventRecorder::names().size();
+    QElapsedTimer t;
+    t.start();
+    if (!trigger() || EventRecorder::waitForFirst(ends, 30000, mark) != QLatin1String("CONNECTED"))
+        return -1;
+    return t.nsecsElapsed() / 1e6;
+}
+
+bool ip(const QByteArray &batch)
+{
+    QProcess p;
+    p.start(QStringLiteral("ip"), {QStringLiteral("-batch"), QStringLiteral("-")});
+    p.write(batch);
+    p.closeWriteChannel();
+    return p.waitForFinished(5000) && p.exitCode() == 0;
+}
+
+// The bare connects first (a second openvpn would take the session's place at the server), then
+// one session is brought back, after its link was down for a second and after a resume.
+int reconnectRounds(int rounds, const QString &configFile, const std::string &server,
+                    const std::string &config, const FakeLogind &logind)
+{
+    std::vector<double> bare, link, resume;
+    for (int i = 0; i < rounds; ++i) {
+        bare.push_back(bareRound(configFile));
+        if (bare.back() < 0)
+            return 1;
+    }
+    double returned = 0;
+    if (engineRound(server, config, &returned, false) < 0)
+        return 1;
+    const QByteArray up = "link set eth0 up\nroute replace default via "
+        + qgetenv("QUELLNET_E2E_ROUTER_LAN_IP") + "\n";
+    const auto linkBack = [&] {
+        const int mark = EventRecorder::names().size();
+        if (!ip("link set eth0 down\n")
+            || !EventRecorder::waitFor(QStringLiteral("RECONNECTING"), 5000, mark))
+            return -1.0;
+        // Down for a while, as a lost network is, not only a blink.
+        EventRecorder::waitUntil([] { return false; }, 1000);
+        return backRound([&] { return ip(up); });
+    };
+    for (int i = 0; i < rounds; ++i) {
+        link.push_back(linkBack());
+        resume.push_back(backRound([&] { return logind.sleepAndWake(); }));
+        if (link.back() < 0 || resume.back() < 0) {
+            std::fprintf(stderr, "round %d failed\n", i + 1);
+            return 1;
+        }
+        std::printf("round %d: bare openvpn %.1f ms, link back %.1f ms, resume %.1f ms\n", i + 1,
+                    bare[size_t(i)], link.back(), resume.back());
+        std::fflush(stdout);
+    }
+    const double mb = median(bare);
+    std::printf("median of %d rounds: bare openvpn %.1f ms, link back to CONNECTED %.1f ms, "
+                "resume to CONNECTED %.1f ms\n",
+                rounds, mb, median(link), median(resume));
+    std::printf("ratio link/bare: %.3f, resume/bare: %.3f (goal <= 1.5)\n", median(link) / mb,
+                median(resume) / mb);
+    return 0;
 }
 
 } // namespace
@@ -105,6 +180,15 @@ int main(int argc, char *argv[])
     QFile privateEtc(QStringLiteral("/etc/quellnet-e2e-private"));
     options.dns = privateEtc.exists() ? QStringLiteral("resolv.conf") : QStringLiteral("none");
     options.routeCheck = true;
+    const bool reconnect = argc > 2 && qstrcmp(argv[2], "reconnect") == 0;
+    FakeLogind logind;
+    if (reconnect) {
+        if (!logind.start()) {
+            std::fprintf(stderr, "no private bus (dbus-daemon)\n");
+            return 2;
+        }
+        options.arguments = QStringList{QStringLiteral("--system-bus"), logind.address()};
+    }
     QString error;
     if (!helper.start(options, &error)) {
         std::fprintf(stderr, "quellnet-helper: %s\n", qPrintable(error));
@@ -118,6 +202,11 @@ int main(int argc, char *argv[])
     std::vector<double> startCall;
     const std::string s = server.toStdString();
     const std::string c = config.toStdString();
+    if (reconnect) {
+        const int rc = reconnectRounds(rounds, file.fileName(), s, c, logind);
+        vpnclient::instance()->close();
+        return rc;
+    }
     for (int i = 0; i < rounds; ++i) {
         const bool engineFirst = i % 2;
         double returned = 0;
