@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QString>
-#include <QtGlobal>
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +20,10 @@
 
 namespace fuzz {
 
+// The code under test logs through Qt; a fuzzer runs it millions of times.
+inline const bool kQtSilenced
+    = (qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {}), true);
+
 inline std::string text(const uint8_t *data, size_t size)
 {
     return std::string(reinterpret_cast<const char *>(data), size);
@@ -33,12 +34,6 @@ inline QByteArray bytes(const uint8_t *data, size_t size)
     return QByteArray(reinterpret_cast<const char *>(data), int(size));
 }
 
-// The code under test logs through Qt; a fuzzer runs it millions of times.
-inline void silenceQt()
-{
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-}
-
 // A scratch file of this process; the caller removes it after each input, since libFuzzer
 // ends without running destructors.
 inline QString scratchFile(const char *name)
@@ -46,11 +41,6 @@ inline QString scratchFile(const char *name)
     return QDir::tempPath()
         + QStringLiteral("/quellnet-fuzz-%1-").arg(QCoreApplication::applicationPid())
         + QLatin1String(name);
-}
-
-inline bool isUtf8(const std::string &s)
-{
-    return QString::fromUtf8(s.data(), int(s.size())).toUtf8() == QByteArray::fromStdString(s);
 }
 
 } // namespace fuzz

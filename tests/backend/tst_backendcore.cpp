@@ -5,8 +5,6 @@
 #include "options.h"
 #include "textutil.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QtTest>
 
@@ -15,14 +13,6 @@
 using namespace backend;
 
 namespace {
-
-ParsedCommandLine parse(const QStringList &arguments)
-{
-    std::vector<std::string> args;
-    for (const QString &argument : arguments)
-        args.push_back(argument.toStdString());
-    return parseCommandLine(args);
-}
 
 // PBKDF2-HMAC-SHA256 by OpenSSL, as lower-case hex.
 std::string pbkdf2(const std::string &password, const QByteArray &salt, int rounds, int bytes)
@@ -74,7 +64,10 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, error);
-        const ParsedCommandLine parsed = parse(arguments);
+        std::vector<std::string> args;
+        for (const QString &argument : arguments)
+            args.push_back(argument.toStdString());
+        const ParsedCommandLine parsed = parseCommandLine(args);
         QCOMPARE(parsed.action == ParsedCommandLine::Action::Error, !error.isEmpty());
         QVERIFY2(QString::fromStdString(parsed.error).contains(error), parsed.error.c_str());
         if (error.isEmpty()) {
@@ -125,32 +118,7 @@ private slots:
             QStringList({"z=26", "a=1", "flag=", "el=VPN a&b", "sp=x y", "bad=%zz", "=empty"}));
     }
 
-    void jsonStringsStayValidForAnyBytes_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("parsed");
-        // Quotes, backslashes, control characters and UTF-8 names: tst_serverlistreader reads
-        // the backend's lists with them.
-        QTest::newRow("escapes") << QByteArray("s/\x1f\x7f") << QStringLiteral("s/\x1f\x7f");
-        QTest::newRow("NUL") << QByteArray("nul\0byte", 8) << QString::fromLatin1("nul\0byte", 8);
-        // Bytes that are not UTF-8 come through as their Latin-1 characters.
-        for (const char *bad :
-             {"\xFF", "cut \xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"})
-            QTest::newRow(QByteArray(bad).toHex().constData())
-                << QByteArray(bad) << QString::fromLatin1(bad);
-    }
-
-    void jsonStringsStayValidForAnyBytes()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, parsed);
-        const QByteArray document
-            = "[" + QByteArray::fromStdString(jsonString(bytes.toStdString())) + "]";
-        QJsonParseError error{};
-        const QJsonDocument json = QJsonDocument::fromJson(document, &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(json.array().at(0).toString(), parsed);
-    }
+    // Any bytes as a JSON string QJsonDocument reads: fuzz/backendrequest.cpp.
 
     void passwordHashesArePbkdf2AndVerified()
     {

@@ -32,34 +32,8 @@ class TestManagement : public QObject
     Q_OBJECT
 
 private slots:
-    void linesSplitOnLfAndCrlfAcrossReadsAndOverlongOnesAreDropped()
-    {
-        LineBuffer b;
-        b.append(">STATE:1,WA");
-        QByteArray line;
-        QVERIFY(!b.takeLine(&line));
-        b.append("IT,,,\r\n>LOG:1,I,hello\n\r\n");
-        QStringList got;
-        while (b.takeLine(&line))
-            got << QString::fromLatin1(line);
-        QCOMPARE(got, (QStringList{">STATE:1,WAIT,,,", ">LOG:1,I,hello", ""}));
-        b.append("partial\r");
-        QCOMPARE(b.takeRest(), QByteArray("partial"));
-
-        // One line of 105000 bytes, then one of 2000: both dropped, the short ones kept, and the
-        // buffer never holds more than its limit.
-        LineBuffer small(1024);
-        for (int i = 0; i < 100; ++i)
-            small.append(QByteArray(1000, 'x'));
-        small.append(QByteArray(5000, 'y') + "\n>INFO:ok\n" + QByteArray(2000, 'z') + "\nsecond\n");
-        got.clear();
-        while (small.takeLine(&line))
-            got << QString::fromLatin1(line);
-        QCOMPARE(got, (QStringList{">INFO:ok", "second"}));
-        QCOMPARE(small.takeDropped(), 2);
-        QCOMPARE(small.takeDropped(), 0);
-        QCOMPARE(small.takeRest(), QByteArray());
-    }
+    // Splitting into lines (LF or CRLF, across reads, overlong ones dropped and counted):
+    // fuzz/management.cpp, against a plain split.
     void linesAreClassifiedByTheirPrefix()
     {
         const struct
@@ -124,43 +98,8 @@ private slots:
                                 : name,
                  event);
     }
-    void byteCountsAreParsedStrictly_data()
-    {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<QString>("counts"); // "in out", empty when refused
-        const char *const rows[][2] = {
-            {"3145728,1048576", "3145728 1048576"},
-            {"18446744073709551615,0", "18446744073709551615 0"},
-            {"18446744073709551616,0", ""},
-            {"12,-5", ""},
-            {"1,2,3", ""},
-            {"1,", ""},
-        };
-        for (const auto &r : rows)
-            QTest::newRow(r[0]) << QByteArray(r[0]) << r[1];
-    }
-    void byteCountsAreParsedStrictly()
-    {
-        QFETCH(QByteArray, payload);
-        quint64 in = 7;
-        quint64 out = 7;
-        const bool ok = parseByteCount(payload, &in, &out);
-        QTEST(ok ? QStringLiteral("%1 %2").arg(in).arg(out) : QString(), "counts");
-        if (!ok)
-            QCOMPARE(in, quint64(7));
-    }
-    void logLinesKeepTheirTextAndFlag()
-    {
-        QString text;
-        QVERIFY(parseLog("1796583574,I,UDPv4 link remote: [AF_INET]127.0.0.1:1194", &text));
-        QCOMPARE(text, QStringLiteral("UDPv4 link remote: [AF_INET]127.0.0.1:1194"));
-        QVERIFY(parseLog("1796583574,W,WARNING: a, b, c", &text));
-        QCOMPARE(text, QStringLiteral("W: WARNING: a, b, c"));
-        QVERIFY(parseLog("1796583574,,bare", &text));
-        QCOMPARE(text, QStringLiteral("bare"));
-        QVERIFY(!parseLog("no commas", &text));
-        QVERIFY(!parseLog("1796583574,I", &text));
-    }
+    // Byte counts (digits only, up to 2^64 - 1) and log lines (flags before the text unless
+    // plain information): fuzz/management.cpp holds them to exact rules.
     void historyRepliesAreSortedByTheCommandTheyAnswerAndOnlyThen()
     {
         ReplyTracker t;
