@@ -102,6 +102,9 @@ QVector<qint64> pingHosts(const QStringList &addresses,
             do
                 ++sequence;
             while (inFlight.contains(sequence));
+            // Taken before the send: a sender descheduled inside sendto() after the packet
+            // left would otherwise report less than the real round trip.
+            const qint64 sentNs = clock.nsecsElapsed();
             const IcmpSocket::Send sent = socket.sendEcho(targets.at(index), sequence, data);
             if (sent == IcmpSocket::Send::Busy) {
                 retryAtNs = clock.nsecsElapsed() + kRetryMs * kNsPerMs;
@@ -112,7 +115,7 @@ QVector<qint64> pingHosts(const QStringList &addresses,
                 finish(index, kNoReply);
                 continue;
             }
-            const InFlight echo{index, targets.at(index), clock.nsecsElapsed()};
+            const InFlight echo{index, targets.at(index), sentNs};
             inFlight.insert(sequence, echo);
             order.emplace_back(sequence, echo.sentNs);
         }
