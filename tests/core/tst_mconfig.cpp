@@ -14,7 +14,6 @@
 
 #include <atomic>
 #include <memory>
-#include <sys/stat.h>
 
 namespace {
 
@@ -42,12 +41,6 @@ QSet<QString> parseIniKeys(const QByteArray &bytes)
             keys.insert(section + QLatin1Char('/') + line.section(QLatin1Char('='), 0, 0));
     }
     return keys;
-}
-
-int fileMode(const QString &path)
-{
-    struct stat st = {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
 } // namespace
@@ -123,9 +116,9 @@ private slots:
         c.loginPassword = password;
         // A file left readable by others is narrowed on the next save.
         QVERIFY(SaveFile(MConfig::getConfigFile(), QString()));
-        QVERIFY(::chmod(QFile::encodeName(MConfig::getConfigFile()).constData(), 0644) == 0);
+        QVERIFY(QFile::setPermissions(MConfig::getConfigFile(), QFileDevice::Permissions(0x6644)));
         MConfig::saveCommConfig();
-        QCOMPARE(fileMode(MConfig::getConfigFile()), 0600);
+        QCOMPARE(QFile::permissions(MConfig::getConfigFile()), QFileDevice::Permissions(0x6600));
         const QString onDisk = QRegularExpression(QStringLiteral("\nloginPassword=(\\S*)\n"))
                                    .match(ReadFileX(MConfig::getConfigFile()))
                                    .captured(1);

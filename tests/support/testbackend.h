@@ -18,9 +18,8 @@
 class TestBackend
 {
 public:
-    struct Options
+    struct Options // always with the demo data
     {
-        bool demo = true;
         QString ovpnDir; // empty: the bundled demo servers
         QStringList extra; // more command-line arguments
     };
@@ -49,9 +48,9 @@ public:
         QString path;
         QList<QPair<QString, QString>> wireHeaders;
     };
-    QList<Request> requests(QString *error = nullptr);
+    QList<Request> requests();
     bool resetRequests();
-    QJsonArray hits(QString *error = nullptr);
+    QJsonArray hits();
 
     // Environment overrides that make the client code talk to this backend.
     void exportClientEnvironment() const;

