@@ -1,7 +1,6 @@
-// The request envelope as the real backend receives it, and the JSON reply check.
+// The request envelope as the real backend receives it.
 
 #include "backendprotocol.h"
-#include "logcapture.h"
 #include "mconfig.h"
 #include "mnetwork.h"
 #include "testbackend.h"
@@ -104,29 +103,7 @@ private slots:
         QCOMPARE(first.value(QStringLiteral("machineid")),
                  second.value(QStringLiteral("machineid")));
     }
-
-    void parseJsonObjectReportsWhatIsWrong_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<bool>("error"); // errorText set, and logged
-        QTest::newRow("object") << QStringLiteral("{\"error\": -111}") << true << false;
-        QTest::newRow("not an object") << QStringLiteral("[1,2]") << false << false;
-        QTest::newRow("not JSON") << QStringLiteral("{\"error\": ") << false << true;
-    }
-    void parseJsonObjectReportsWhatIsWrong()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(bool, error);
-        LogCapture log;
-        QJsonObject object;
-        QString errorText = QStringLiteral("stale");
-        QCOMPARE(parseJsonObject(text, errorText, object), ok);
-        QCOMPARE(!errorText.isEmpty(), error);
-        QCOMPARE(LogCapture::contains(QStringLiteral("QJsonParseError:")), error);
-        QCOMPARE(object.value(QStringLiteral("error")).toInt(), ok ? -111 : 0);
-    }
+    // Replies that are no JSON object: tst_accountreplies, through the login reply reader.
 };
 
 QTEST_GUILESS_MAIN(TestBackendProtocol)
