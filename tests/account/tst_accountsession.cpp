@@ -37,9 +37,7 @@ class AccountSessionTest : public QObject
                     m_messages << title + QLatin1Char('|') + text;
                 });
         connect(session.get(), &AccountSession::fieldRejected, this,
-                [this](AccountSession::Field field, const QString &text) {
-                    m_rejected << QStringLiteral("%1:%2").arg(int(field)).arg(text);
-                });
+                [this](AccountSession::Field field) { m_rejected << field; });
         return session;
     }
     QStringList takeMessages() { return std::exchange(m_messages, {}); }
@@ -56,7 +54,7 @@ class AccountSessionTest : public QObject
     TestBackend m_backend;
     std::unique_ptr<AccountSession> m_session;
     QStringList m_messages;
-    QStringList m_rejected;
+    QList<AccountSession::Field> m_rejected;
     QString m_cachePath;
 
 private slots:
@@ -64,7 +62,6 @@ private slots:
     {
         QCoreApplication::setApplicationName(QStringLiteral("Quellnet"));
         QVERIFY(m_backend.start());
-        m_backend.exportClientEnvironment();
         MNetwork::globalInit();
         m_cachePath = MConfig::getAppDataFolder(QString()) + QStringLiteral("user_content.fg");
     }
@@ -181,16 +178,9 @@ private slots:
         m_session->registerClicked(QStringLiteral("abcde"), QString(), QString());
         m_session->registerClicked(kEmail, QStringLiteral("secret-1"), QStringLiteral("secret-2"));
         m_session->registerClicked(kEmail, QStringLiteral("12345"), QStringLiteral("12345"));
-        const auto entry = [](F field, const char *text) {
-            return QStringLiteral("%1:%2").arg(int(field)).arg(QLatin1String(text));
-        };
         QCOMPARE(m_rejected,
-                 (QStringList{entry(F::LoginEmail, "Please type email"),
-                              entry(F::LoginPassword, "Please type password"),
-                              entry(F::LoginEmail, "Please type email"),
-                              entry(F::RegisterEmail, "Invalid email"),
-                              entry(F::RegisterAgain, "Sorry, passwords do not match"),
-                              entry(F::RegisterPassword, "Password length is less than 6")}));
+                 (QList<F>{F::LoginEmail, F::LoginPassword, F::LoginEmail, F::RegisterEmail,
+                           F::RegisterAgain, F::RegisterPassword}));
 
         // One button's limiter serves its clicks (one went above), then sends nothing; the
         // limiter's own rules are unit-tested.
@@ -235,7 +225,6 @@ private slots:
                                             "check your network and try it again.")});
         QVERIFY(!m_session->loggedIn());
         QVERIFY(m_backend.start());
-        m_backend.exportClientEnvironment();
     }
 };
 

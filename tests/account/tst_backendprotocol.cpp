@@ -51,7 +51,6 @@ private slots:
     {
         QCoreApplication::setApplicationName(QStringLiteral("Quellnet"));
         QVERIFY(m_backend.start());
-        m_backend.exportClientEnvironment();
         MNetwork::globalInit();
         MConfig::loadCommConfig();
     }

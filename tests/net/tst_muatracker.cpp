@@ -36,7 +36,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_backend.start());
-        m_backend.exportClientEnvironment();
         MNetwork::globalInit();
     }
     void cleanupTestCase() { MNetwork::globalClean(); }

@@ -33,9 +33,7 @@ class TestUpdate : public QObject
         if (!quirk.isEmpty())
             options.extra << QStringLiteral("--download-quirk") << quirk;
         m_quirk = quirk;
-        const bool started = m_backend.start(options);
-        m_backend.exportClientEnvironment();
-        return started;
+        return m_backend.start(options);
     }
     QString url(const QString &name) const
     {

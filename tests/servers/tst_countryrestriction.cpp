@@ -36,7 +36,6 @@ private slots:
         TestBackend::Options options;
         options.extra = QStringList{QStringLiteral("--getip-reply-file"), replyFile()};
         QVERIFY(m_backend.start(options));
-        m_backend.exportClientEnvironment();
         MNetwork::globalInit();
         MConfig::loadCommConfig();
         m_services.sendEvent = [this](const QString &category, const QString &action,

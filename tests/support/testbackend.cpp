@@ -134,8 +134,10 @@ bool TestBackend::start(const Options &options)
     while (clock.elapsed() < kStartTimeoutMs) {
         m_process->waitForReadyRead(200);
         m_stderr += m_process->readAllStandardError();
-        if (m_stderr.contains("quellnet-backend: ready\n"))
+        if (m_stderr.contains("quellnet-backend: ready\n")) {
+            exportClientEnvironment();
             return true;
+        }
         if (m_process->state() == QProcess::NotRunning)
             break;
     }

@@ -52,7 +52,7 @@ public:
     bool resetRequests();
     QJsonArray hits();
 
-    // Environment overrides that make the client code talk to this backend.
+    // Environment overrides that make the client code talk to this backend (start() sets them).
     void exportClientEnvironment() const;
 
 private:
