@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSettings>
@@ -131,6 +132,12 @@ void MConfig::saveCommConfig()
     const QString path = getConfigFile();
     // The file holds the saved password: it never exists with wider permissions.
     ensurePrivateFile(path);
+    // An empty lock file is what a writer killed between creating and filling it leaves; Qt
+    // would wait 30 s for it to go stale, with the window frozen. Saves of this process take
+    // turns above, and a second instance does not run.
+    const QFileInfo lock(path + QStringLiteral(".lock"));
+    if (lock.exists() && lock.size() == 0)
+        QFile::remove(lock.filePath());
     {
         QSettings s(path, QSettings::IniFormat);
         s.setIniCodec("UTF-8");

@@ -11,8 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QThread>
 
 #include <csignal>
 #include <cstdio>
@@ -23,7 +25,7 @@ namespace {
 // Generation 0 or 1 of a file's content: large enough that a save takes a while.
 QString generation(int g)
 {
-    return QString(200000, QLatin1Char(g ? 'B' : 'A'));
+    return QString(100000, QLatin1Char(g ? 'B' : 'A'));
 }
 
 // kind: "list" (server-list cache), "login" (login cache) or "settings".
@@ -58,14 +60,17 @@ int savedGeneration(const QString &kind, const QString &file)
     return text == generation(0) ? 0 : text == generation(1) ? 1 : -1;
 }
 
-// The child of the crash test: saves the two generations in turn until it is killed.
+// The child of the crash test: saves the two generations in turn until it is killed, with a
+// line after each save that tells how long it took (µs).
 [[noreturn]] void runWriter(const QString &kind, const QString &file)
 {
-    save(kind, file, 0);
-    std::puts("saved");
-    std::fflush(stdout);
-    for (int g = 1;; g ^= 1)
+    QElapsedTimer clock;
+    for (int g = 0;; g ^= 1) {
+        clock.start();
         save(kind, file, g);
+        std::printf("%lld\n", clock.nsecsElapsed() / 1000);
+        std::fflush(stdout);
+    }
 }
 
 } // namespace
@@ -232,14 +237,21 @@ private slots:
         const QString file = path("crash.fg");
         QFile::remove(file);
         QSet<int> seen;
-        for (int round = 0; round < 20; ++round) {
+        for (int round = 0; round < 12; ++round) {
             QProcess writer;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("QUELLNET_TEST_WRITER"), kind + QLatin1Char('|') + file);
             writer.setProcessEnvironment(env);
             writer.start(QCoreApplication::applicationFilePath(), QStringList());
-            QVERIFY(writer.waitForReadyRead(10000));
-            QTest::qSleep(QRandomGenerator::global()->bounded(1, 40));
+            // After one or two whole saves, somewhere inside the next one (however slow the
+            // build), so that both generations are caught.
+            QByteArray line;
+            for (int saves = 0; saves < 1 + round % 2; ++saves) {
+                while (!writer.canReadLine() && writer.waitForReadyRead(10000)) { }
+                line = writer.readLine();
+            }
+            QVERIFY(!line.isEmpty());
+            QThread::usleep(QRandomGenerator::global()->bounded(line.trimmed().toUInt() + 1u));
             ::kill(pid_t(writer.processId()), SIGKILL);
             QVERIFY(writer.waitForFinished(10000));
             const int g = savedGeneration(kind, file);

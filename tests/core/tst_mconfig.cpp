@@ -179,6 +179,18 @@ private slots:
 
     // ---- free helpers ----
 
+    // What a writer killed between creating its lock file and filling it leaves behind.
+    void emptyLockFileDoesNotHoldUpASave()
+    {
+        QFile lock(MConfig::getConfigFile() + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.close();
+        QElapsedTimer clock;
+        clock.start();
+        MConfig::saveCommConfig();
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    }
+
     void urlWithLang_data()
     {
         QTest::addColumn<QString>("lang");
