@@ -27,5 +27,5 @@ if [ "${QUELLNET_SKIP_SANITIZE:-0}" != 1 ]; then
 fi
 
 if [ "${QUELLNET_SKIP_FUZZ:-0}" != 1 ]; then
-    scripts/fuzz.sh "${QUELLNET_FUZZ_SECONDS:-15}"
+    scripts/fuzz.sh "${QUELLNET_FUZZ_SECONDS:-10}"
 fi
