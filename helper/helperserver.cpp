@@ -442,12 +442,18 @@ void HelperServer::engineEvent(const QString &name, const QString &info)
 void HelperServer::savePolicy(const KillSwitchSettings &settings)
 {
     // Read again after a crash of the helper: whether the block must stay.
-    QSaveFile file(m_environment.stateDir + QStringLiteral("/policy"));
+    const QString path = m_environment.stateDir + QStringLiteral("/policy");
+    const QByteArray line = QByteArray::number(settings.level) + ' '
+        + QByteArray::number(int(settings.keepBlocked)) + ' '
+        + QByteArray::number(int(settings.allowLan)) + '\n';
+    // Mostly unchanged; a save waits for the disk, on the way to every connect.
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.read(64) == line)
+        return;
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(QByteArray::number(settings.level) + ' '
-               + QByteArray::number(int(settings.keepBlocked)) + ' '
-               + QByteArray::number(int(settings.allowLan)) + '\n');
+    file.write(line);
     file.commit();
 }
 

@@ -819,9 +819,11 @@ std::string configTrailer(const TrailerParams &p)
     t += "disable-dco\n";
     t += "script-security 1\n";
     t += "mark " + std::to_string(p.mark) + "\n";
-    // openvpn connects out to the engine's socket: no polling, and no hold to release.
+    // openvpn connects out to the engine's socket (no polling) and waits there until the
+    // engine has its firewall rules in.
     t += "management " + quoted(p.socketPath) + " unix\n";
     t += "management-client\n";
+    t += "management-hold\n";
     // Also checked on the listener openvpn connects to.
     if (!p.user.empty())
         t += "management-client-user " + quoted(p.user) + "\n";

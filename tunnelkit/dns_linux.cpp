@@ -63,20 +63,23 @@ bool writeAll(int fd, const QByteArray &data)
     return true;
 }
 
-// Truncates and writes through the same inode, so a bind-mounted file stays the mounted one.
+// Writes through the same inode, so a bind-mounted file stays the mounted one. Cut to length
+// after the write rather than truncated first: ext4 flushes a file emptied and rewritten when
+// it is closed, which cost half a millisecond on the way to CONNECTED.
 // durable: on disk before it returns (notes that must survive a power cut); resolv.conf
 // itself is put right from those notes.
 bool writeFile(const QString &path, const QByteArray &data, int flags, mode_t mode, QString *error,
                bool durable = false)
 {
-    const int fd = ::open(fsPath(path).constData(),
-                          O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | flags, mode);
+    const int fd
+        = ::open(fsPath(path).constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | flags, mode);
     if (fd < 0) {
         *error = errnoText("cannot open", path);
         return false;
     }
     // fchmod: the umask must not narrow what readers of the file need.
-    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && (!durable || ::fsync(fd) == 0);
+    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data)
+        && ::ftruncate(fd, off_t(data.size())) == 0 && (!durable || ::fsync(fd) == 0);
     if (!ok)
         *error = errnoText("cannot write", path);
     ::close(fd);
@@ -164,7 +167,8 @@ bool takeSnapshot(const QString &path, Snapshot *s, QString *error)
     return readSmall(path, &s->bytes, error);
 }
 
-// Empty counts too: a crash between truncating and writing leaves it so.
+// Empty counts too: a helper that truncated before writing (as earlier ones did) and crashed
+// left it so.
 bool isOurs(const Snapshot &s)
 {
     return s.kind == Snapshot::File && (s.bytes.isEmpty() || s.bytes.startsWith(kHeader));

@@ -67,7 +67,7 @@ Engine::~Engine()
     m_phase = Phase::Stopping;
     if (m_socket)
         m_socket->abort();
-    if (m_process && m_process->state() != QProcess::NotRunning) {
+    if (m_process && m_process->isRunning()) {
         if (!m_process->waitForFinished(kGraceCloseMs))
             m_process->kill();
         m_process->waitForFinished(kGraceKillMs);
@@ -171,24 +171,33 @@ int Engine::start(const StartRequest &request)
                     QStringLiteral("openvpn (%1) is not there").arg(m_environment.openvpn));
     if (!listenForManagement(&why))
         return fail(StartFilesFailed, why);
-    // With or without the kill switch, the leak protection is up before openvpn starts.
+    if (!startOpenvpn(openvpn, &why))
+        return fail(StartLaunchFailed, why);
+    // openvpn waits (management-hold) until attachManagement() releases it: the firewall
+    // rules go in while it loads, and are in before it sends its first packet, kill switch
+    // or not.
     if (!applyPolicy(FirewallState::Connecting))
         return fail(StartKillSwitchFailed,
                     QStringLiteral("the firewall rules could not be installed"));
-    if (!startOpenvpn(openvpn, &why))
-        return fail(StartLaunchFailed, why);
     const int result = awaitManagement();
-    if (result == StartOk)
-        attachManagement();
+    if (result != StartOk)
+        return result;
+    attachManagement();
+    // While openvpn goes on: what the DNS change will replace is noted (on disk, for a crash),
+    // so the change itself is quick on the way to CONNECTED.
+    QString dnsError;
+    if (dns() && !dns()->prepare(m_interface, &dnsError))
+        log(QStringLiteral("tunnelkit: DNS: ") + dnsError);
     return result;
 }
 
 int Engine::fail(int result, const QString &why)
 {
     log(QStringLiteral("tunnelkit: start failed: ") + why);
-    // Ended while still Launching: what openvpn prints meanwhile joins the held output.
+    // Ended while still Launching: what openvpn printed joins the held output.
     endProcess();
     setPhase(Phase::Stopping);
+    drain();
     cleanupSession();
     restoreDns();
     // Fail closed: whatever was let through for this attempt is taken back.
@@ -374,15 +383,14 @@ bool Engine::listenForManagement(QString *why)
 
 bool Engine::startOpenvpn(const QString &program, QString *why)
 {
-    m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->setWorkingDirectory(m_runtime->path());
-    connect(m_process, &QProcess::readyReadStandardOutput, this, &Engine::onOutput);
+    m_process = new ChildProcess(this);
+    connect(m_process, &ChildProcess::readyRead, this, &Engine::onOutput);
     setPhase(Phase::Launching);
     // A fixed argument list: everything else is in the configuration the engine wrote.
-    m_process->start(program, {QStringLiteral("--config"), m_configPath});
-    if (!m_process->waitForStarted(10000)) {
-        *why = QStringLiteral("cannot start %1: %2").arg(program, m_process->errorString());
+    QString error;
+    if (!m_process->start(program, {QStringLiteral("--config"), m_configPath}, m_runtime->path(),
+                          &error)) {
+        *why = QStringLiteral("cannot start %1: %2").arg(program, error);
         return false;
     }
     log(QStringLiteral("tunnelkit: started %1 (pid %2)").arg(program).arg(m_process->processId()));
@@ -390,11 +398,6 @@ bool Engine::startOpenvpn(const QString &program, QString *why)
     if (pidNote.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         pidNote.write(QByteArray::number(m_process->processId()));
     pidNote.close();
-    // While openvpn starts up: what the DNS change will replace is noted now, so the change
-    // itself is quick on the way to CONNECTED.
-    QString dnsError;
-    if (dns() && !dns()->prepare(m_interface, &dnsError))
-        log(QStringLiteral("tunnelkit: DNS: ") + dnsError);
     return true;
 }
 
@@ -438,8 +441,7 @@ int Engine::awaitManagement()
             }
         };
         connect(m_server, &QLocalServer::newConnection, &loop, accept);
-        connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), &loop,
-                &QEventLoop::quit);
+        connect(m_process, &ChildProcess::finished, &loop, &QEventLoop::quit);
         QTimer timer;
         timer.setSingleShot(true);
         connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -447,7 +449,7 @@ int Engine::awaitManagement()
         // Only this start() runs here: jobs posted meanwhile wait for the outer loop.
         m_wakeNotifier->setEnabled(false);
         accept();
-        if (!banner && m_process->state() != QProcess::NotRunning)
+        if (!banner && m_process->isRunning())
             loop.exec();
         m_wakeNotifier->setEnabled(true);
     }
@@ -455,7 +457,7 @@ int Engine::awaitManagement()
         return StartOk;
     if (m_socket && m_socket->state() != QLocalSocket::ConnectedState)
         m_process->waitForFinished(kGraceCloseMs); // it ends with its link
-    if (m_process->state() == QProcess::NotRunning)
+    if (!m_process->isRunning())
         return launchEndedEarly();
     if (!m_socket)
         return fail(StartManagementFailed,
@@ -468,7 +470,7 @@ int Engine::launchEndedEarly()
 {
     drain();
     flushHeldOutput();
-    if (m_process->exitStatus() == QProcess::CrashExit)
+    if (m_process->crashed())
         return fail(StartLaunchFailed,
                     QStringLiteral("openvpn crashed before its management interface was up"));
     return fail(StartLaunchFailed,
@@ -489,6 +491,9 @@ void Engine::attachManagement()
     sendCommand("bytecount 1");
     // openvpn stops before each restart until released: the engine decides when it goes on.
     sendCommand("hold on");
+    // Released at once, without waiting for its >HOLD: the rules are in. openvpn reads
+    // commands only once it holds; if it did before, its >HOLD is answered in handleLine().
+    sendCommand("hold release");
     m_socket->flush();
     setPhase(Phase::Attached);
     m_heldOutput.clear();
@@ -496,11 +501,10 @@ void Engine::attachManagement()
 
     connect(m_socket, &QLocalSocket::readyRead, this, &Engine::onManagementReadyRead);
     connect(m_socket, &QLocalSocket::disconnected, this, &Engine::onManagementDisconnected);
-    connect(m_process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-            &Engine::onProcessFinished);
+    connect(m_process, &ChildProcess::finished, this, &Engine::onProcessFinished);
     // Lines that came with the banner, and an exit or a closed link that happened meanwhile.
     QMetaObject::invokeMethod(this, &Engine::onManagementReadyRead, Qt::QueuedConnection);
-    if (m_process->state() == QProcess::NotRunning)
+    if (!m_process->isRunning())
         QMetaObject::invokeMethod(this, &Engine::onProcessFinished, Qt::QueuedConnection);
     else if (m_socket->state() != QLocalSocket::ConnectedState)
         QMetaObject::invokeMethod(this, &Engine::onManagementDisconnected, Qt::QueuedConnection);
@@ -568,7 +572,7 @@ void Engine::sendCommand(const QByteArray &command, ManagementKind history)
 
 void Engine::endProcess()
 {
-    if (!m_process || m_process->state() == QProcess::NotRunning)
+    if (!m_process || !m_process->isRunning())
         return;
     if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
         sendCommand("signal SIGTERM");
@@ -673,7 +677,7 @@ void Engine::stop(const KillSwitchSettings &killSwitch, const Environment &envir
 void Engine::sessionEnded()
 {
     drain();
-    const bool crashed = m_process->exitStatus() == QProcess::CrashExit;
+    const bool crashed = m_process->crashed();
     const int code = m_process->exitCode();
     log(crashed ? QStringLiteral("tunnelkit: openvpn crashed")
                 : QStringLiteral("tunnelkit: openvpn ended with exit code %1").arg(code));
@@ -714,7 +718,7 @@ void Engine::onOutput()
 {
     if (!m_process)
         return;
-    m_outputLines.append(m_process->readAllStandardOutput());
+    m_outputLines.append(m_process->readAll());
     QByteArray line;
     while (m_outputLines.takeLine(&line)) {
         // Once the management session is up, its >LOG: lines carry the same text.
@@ -758,7 +762,7 @@ void Engine::onManagementDisconnected()
     // openvpn ends itself when the link goes (management-signal); make sure of it.
     QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
         if (m_session == session && m_process && m_phase < Phase::Stopping
-            && m_process->state() != QProcess::NotRunning) {
+            && m_process->isRunning()) {
             log(QStringLiteral("tunnelkit: openvpn still runs without its management link"));
             endProcess();
         }
@@ -975,7 +979,7 @@ void Engine::giveUp()
     sendCommand("signal SIGTERM");
     QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
         if (m_session == session && m_process && m_phase < Phase::Stopping
-            && m_process->state() != QProcess::NotRunning) {
+            && m_process->isRunning()) {
             log(QStringLiteral("tunnelkit: openvpn did not end on the management signal"));
             endProcess();
         }
@@ -1008,13 +1012,15 @@ bool Engine::applyPolicy(FirewallState state)
     // On the way to CONNECTED: from this session's "connecting" table only rules are added.
     const bool onlyAdd = state == FirewallState::Connected && m_tableInstalled
         && m_installedRuleset == killSwitchRuleset(policy(FirewallState::Connecting));
-    // Written first: a crash after nft still leaves the note that a table may be there.
+    // Written first: a crash after nft still leaves the note that a table may be there. Once
+    // there it is not written again (a rewrite costs a disk flush on the way to CONNECTED).
     const QFileInfo marker(m_environment.markerPath);
-    QDir().mkpath(marker.absolutePath());
-    QFile note(marker.absoluteFilePath());
-    if (note.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        note.write("table inet quellnet may be installed\n");
-    note.close();
+    if (!marker.exists()) {
+        QDir().mkpath(marker.absolutePath());
+        QFile note(marker.absoluteFilePath());
+        if (note.open(QIODevice::WriteOnly))
+            note.write("table inet quellnet may be installed\n");
+    }
 
     QString error;
     if (!nft().run(onlyAdd ? killSwitchTunnelRules(policy(state)) : script, &error)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "childprocess.h"
 #include "configfilter.h"
 #include "dns.h"
 #include "environment.h"
@@ -11,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
-#include <QProcess>
 #include <QStringList>
 
 #include <atomic>
@@ -209,7 +209,7 @@ private:
 
     Phase m_phase = Phase::Idle;
     quint64 m_session = 0; // tells a timer of an earlier session from the current one
-    QProcess *m_process = nullptr;
+    ChildProcess *m_process = nullptr;
     QLocalServer *m_server = nullptr; // only until openvpn has connected
     QLocalSocket *m_socket = nullptr;
     std::unique_ptr<QTemporaryDir> m_runtime;

@@ -197,8 +197,9 @@ QStringList chainRules(const FirewallPolicy &p, Chain c)
         r << dnsDrops(p);
     if (p.allowLan)
         r << lanAccepts(c);
-    // Last, as killSwitchTunnelRules() appends them, so both ways give the same chains.
-    if (connected)
+    // From connecting on: the device exists only once openvpn is through, and what enters it
+    // leaves encrypted. Nothing then waits for them on the way to CONNECTED.
+    if (p.state != FirewallState::Blocked)
         r << tunnelAccepts(p, c);
     return r;
 }
@@ -290,13 +291,6 @@ QString killSwitchTunnelRules(const FirewallPolicy &policy)
         return QString();
     const QString prefix = QStringLiteral(" rule ") + QLatin1String(kTable) + QLatin1Char(' ');
     QString s;
-    if (p->killSwitch) {
-        for (Chain c : kChains) {
-            for (const QString &r : tunnelAccepts(*p, c))
-                s += QStringLiteral("add") + prefix + chainName(c) + QLatin1Char(' ') + r
-                    + QLatin1Char('\n');
-        }
-    }
     // Each insert lands at the front of the chain: the last one written ends up first.
     const QStringList drops = antiSpoofDrops(*p);
     for (auto it = drops.crbegin(); it != drops.crend(); ++it)

@@ -45,10 +45,10 @@ struct FirewallPolicy
 // interface name): the caller keeps what is in place.
 QString killSwitchRuleset(const FirewallPolicy &policy);
 // nft script taking the table installed for the Connecting state of a policy to its Connected
-// state: it only adds rules (the tunnel's accepts, the drops for its addresses arriving
-// elsewhere). Replacing the table would make the kernel wait for the deleted rules' readers
-// (about 10 ms, right before CONNECTED). "# nothing to add\n" when there is none; empty for a
-// bad interface or address.
+// state: it only adds rules, the drops for the tunnel's addresses arriving elsewhere (the
+// tunnel's accepts are there from Connecting on). Replacing the table would make the kernel
+// wait for the deleted rules' readers (about 10 ms, right before CONNECTED). "# nothing to
+// add\n" when there is none; empty for a bad interface or address.
 QString killSwitchTunnelRules(const FirewallPolicy &policy);
 // nft script deleting table inet quellnet; harmless when the table does not exist.
 QString killSwitchRemoval();

@@ -6,11 +6,12 @@
 //   state NAME[,REASON[,ADDRESS...]]  a state change     log TEXT   a log line
 //   send LINE    a raw management line                   junk       a 100 KiB line
 //   pause MS     a longer gap                            exit CODE  abort (a crash)
-//   hold SECONDS  waits for "hold release" (logs "hold released"), as openvpn before a restart
-// A first step "options-error" ends it at once with an option error. Like openvpn it keeps its
+//   hold SECONDS  waits for "hold release" (logs "hold released", notes "openvpn-released")
+// With management-hold in the configuration it holds first. A first step "options-error" ends
+// it at once with an option error. Like openvpn it keeps its
 // state and log history for "state on all" / "log on all" and sends real-time lines only once they
-// are on. The file "connect-delay-ms" delays the connection; with the file "at-once" every
-// step is played before the engine's first command is read (all of it lands in the history). Byte
+// are on. The file "connect-delay-ms" delays the connection; with the file "at-once" the steps
+// up to the next hold are played back to back, without a gap or a command in between. Byte
 // counts grow by 1000 and 700 per interval, once CONNECTED by 3 MiB and 1 MiB.
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -79,12 +81,18 @@ public:
         connect(&m_socket, &QLocalSocket::disconnected, qApp, &QCoreApplication::quit);
         send(">INFO:OpenVPN Management Interface Version 5 -- type 'help' for more info");
         nextStep(); // the first step goes before any command can arrive
-        for (int i = 0; i < 100 && !steering("at-once").isEmpty() && !m_steps.isEmpty(); ++i)
-            nextStep();
+        playAtOnce();
         return true;
     }
 
 private:
+    void playAtOnce()
+    {
+        for (int i = 0; i < 100 && !steering("at-once").isEmpty() && !m_steps.isEmpty() && !m_held;
+             ++i)
+            nextStep();
+    }
+
     void send(const QByteArray &line) { m_socket.write(line + "\r\n"); }
     void notify(QList<QByteArray> &history, bool on, const char *prefix, const QByteArray &rest)
     {
@@ -111,8 +119,13 @@ private:
                 send("SUCCESS: hold flag set to ON");
             } else if (cmd == "hold release") {
                 send("SUCCESS: hold release succeeded");
+                // As openvpn: a release outside a hold does nothing, not even for the next one.
+                if (!std::exchange(m_held, false))
+                    continue;
+                record(QStringLiteral("openvpn-released"));
                 notify(m_logs, m_logOn, ">LOG:", "I,hold released");
                 nextStep();
+                playAtOnce();
             } else if (cmd == "signal SIGTERM") {
                 send("SUCCESS: signal SIGTERM thrown");
                 m_steps = {"state EXITING,SIGTERM", "exit 0"};
@@ -143,6 +156,7 @@ private:
             gap = arg.toInt();
         } else if (op == "hold") {
             send(">HOLD:Waiting for hold release:" + arg);
+            m_held = true;
             return;
         } else if (op == "exit" || op == "abort") {
             m_socket.flush();
@@ -170,6 +184,7 @@ private:
     bool m_stateOn = false;
     bool m_logOn = false;
     bool m_connected = false;
+    bool m_held = false;
     quint64 m_in = 5000;
     quint64 m_out = 4000;
 };
@@ -188,16 +203,20 @@ int main(int argc, char **argv)
         return fail("Options error: expected --config FILE");
 
     QString management;
+    bool startHeld = false;
     for (const QByteArray &raw : config.readAll().split('\n')) {
         const QString line = QString::fromUtf8(raw).trimmed().remove(QLatin1Char('"'));
         if (line.startsWith(QLatin1String("management ")) && line.endsWith(QLatin1String(" unix")))
             management = line.mid(11, line.size() - 16);
+        startHeld = startHeld || line == QLatin1String("management-hold");
     }
-    const QList<QByteArray> steps = steering("script").split(';');
+    QList<QByteArray> steps = steering("script").split(';');
     if (steps.first() == "options-error")
         return fail("Options error: fake openvpn refuses to start");
     std::printf("OpenVPN 2.6 fake\n");
     usleep(useconds_t(qBound(0, steering("connect-delay-ms").toInt(), 10000)) * 1000);
+    if (startHeld)
+        steps.prepend("hold 0");
     FakeOpenvpn fake(steps);
     return fake.connectOut(management) ? app.exec() : 1;
 }

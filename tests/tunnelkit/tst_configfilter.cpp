@@ -245,7 +245,8 @@ private slots:
             directives(configTrailer(p)),
             "dev|qnet42 ; dev-type|tun ; remote|203.0.113.5|443 ; proto|tcp-client ; disable-dco ; "
             "script-security|1 ; mark|1903060340 ; management|/run/user/1000/quellnet "
-            "tunnel/mgmt.sock|unix ; management-client ; management-client-user|alice ; "
+            "tunnel/mgmt.sock|unix ; management-client ; management-hold ; "
+            "management-client-user|alice ; "
             "management-signal ; persist-tun ; persist-key ; verb|3");
         // The push reply, where the DNS servers are read, is logged from verb 3 on.
         p.verb = 5;

@@ -193,10 +193,11 @@ private slots:
         // Blocked needs no server or tunnel: a policy without them is still written.
         QTest::newRow("blocked, bare policy")
             << FirewallPolicy() << kAlwaysOut + dns(QString()) << kAlwaysIn << dns(QString());
-        QTest::newRow("connecting: only openvpn's marked packets to the server")
+        QTest::newRow("connecting: only openvpn's marked packets to the server, and the tunnel")
             << makePolicy(FirewallState::Connecting, true, false)
-            << kAlwaysOut + QStringList{kServerOut} + dns(kOutside)
-            << kAlwaysIn + QStringList{kServerIn} << dns(kOutside);
+            << kAlwaysOut + QStringList{kServerOut} + dns(kOutside) + tunnelForward.mid(0, 1)
+            << kAlwaysIn + QStringList{kServerIn} + tunnelForward.mid(1)
+            << dns(kOutside) + tunnelForward;
         QTest::newRow("connected: the tunnel, anti-spoofing first")
             << makePolicy(FirewallState::Connected, true, false) << connectedOut << connectedIn
             << dns(kOutside) + tunnelForward;
@@ -207,14 +208,14 @@ private slots:
                                  QHostAddress(QStringLiteral("fd00::2"))};
             return p;
         }() << connectedOut << connectedIn << dns(kOutside) + tunnelForward;
-        QTest::newRow("IPv6 TCP server")
-            << makePolicy(FirewallState::Connecting, true, false, QStringLiteral("2001:db8::7"),
-                          Transport::Tcp)
-            << kAlwaysOut
+        QTest::newRow("IPv6 TCP server") << makePolicy(
+            FirewallState::Connecting, true, false, QStringLiteral("2001:db8::7"), Transport::Tcp)
+                                         << kAlwaysOut
                 + QStringList{"meta mark 0x716e6574 ip6 daddr 2001:db8::7 tcp dport 1194 accept"}
-                + dns(kOutside)
-            << kAlwaysIn + QStringList{"ip6 saddr 2001:db8::7 tcp sport 1194 accept"}
-            << dns(kOutside);
+                + dns(kOutside) + tunnelForward.mid(0, 1)
+                                         << kAlwaysIn
+                + QStringList{"ip6 saddr 2001:db8::7 tcp sport 1194 accept"} + tunnelForward.mid(1)
+                                         << dns(kOutside) + tunnelForward;
         QTest::newRow("off, connecting: accept policy, only leaks dropped")
             << makePolicy(FirewallState::Connecting, false, false) << offOut << QStringList()
             << offForward;
@@ -250,7 +251,7 @@ private slots:
                 const QString before = killSwitchRuleset(connecting);
                 const QString after = killSwitchRuleset(p);
                 const QString script = killSwitchTunnelRules(p);
-                if (!p.killSwitch && !addresses)
+                if (!addresses)
                     QCOMPARE(script, QStringLiteral("# nothing to add\n"));
                 QHash<QString, QStringList> chains;
                 for (const QString &chain : kChains)
