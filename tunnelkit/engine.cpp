@@ -436,6 +436,8 @@ int Engine::awaitManagement()
                 connect(m_socket, &QLocalSocket::disconnected, &loop, &QEventLoop::quit);
                 // Nobody else gets in once openvpn is there.
                 m_server->close();
+                // Sent before its greeting arrives: openvpn waits for them.
+                sendFirstCommands();
                 if (m_socket->bytesAvailable() > 0)
                     readBanner();
             }
@@ -479,22 +481,25 @@ int Engine::launchEndedEarly()
                     .arg(m_process->exitCode()));
 }
 
+void Engine::sendFirstCommands()
+{
+    // The history replays what came before. The log first: a replayed CONNECTED must find the
+    // pushed DNS servers (read from the log) already known.
+    sendCommand("log on all", ManagementKind::Log);
+    sendCommand("state on all", ManagementKind::State);
+    sendCommand("bytecount 1");
+    // Released at once, without waiting for its >HOLD: the rules are in. openvpn reads
+    // commands only once it holds; if it did before, its >HOLD is answered in handleLine().
+    // The hold flag (management-hold) stays for every restart: the engine decides when it
+    // goes on.
+    sendCommand("hold release");
+    m_socket->flush();
+}
+
 void Engine::attachManagement()
 {
     delete m_server;
     m_server = nullptr;
-    // Without a hold openvpn is already on its way: the history replays what it did so far.
-    // The log first: when openvpn got far before we attached, a replayed CONNECTED must find
-    // the pushed DNS servers (read from the log) already known.
-    sendCommand("log on all", ManagementKind::Log);
-    sendCommand("state on all", ManagementKind::State);
-    sendCommand("bytecount 1");
-    // openvpn stops before each restart until released: the engine decides when it goes on.
-    sendCommand("hold on");
-    // Released at once, without waiting for its >HOLD: the rules are in. openvpn reads
-    // commands only once it holds; if it did before, its >HOLD is answered in handleLine().
-    sendCommand("hold release");
-    m_socket->flush();
     setPhase(Phase::Attached);
     m_heldOutput.clear();
     m_heldDropped = 0;
@@ -814,8 +819,9 @@ void Engine::handleLine(const QByteArray &line)
             + QString::fromUtf8(payload));
         break;
     case ManagementKind::Hold: {
-        // Only before a restart ("hold on"): the engine's own goes on at once, openvpn's after
-        // the pause it would have made (a server that refuses at once is not hammered).
+        // At the start and before each restart (management-hold): the start and the engine's
+        // own restarts go on at once, openvpn's after the pause it would have made (a server
+        // that refuses at once is not hammered).
         m_holding = true;
         const int seconds = payload.mid(payload.lastIndexOf(':') + 1).toInt();
         if (m_ownRestart || seconds <= 0)

@@ -146,6 +146,7 @@ private:
     bool startOpenvpn(const QString &program, QString *why);
     int awaitManagement();
     int launchEndedEarly();
+    void sendFirstCommands();
     void attachManagement();
 
     void sweepStaleRuntimeFolders(RepairReport *report = nullptr);

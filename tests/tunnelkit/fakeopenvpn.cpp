@@ -115,8 +115,6 @@ private:
             } else if (cmd.startsWith("bytecount ")) {
                 send("SUCCESS: bytecount interval changed");
                 m_byteTimer.start(cmd.mid(10).toInt() * 1000);
-            } else if (cmd == "hold on") {
-                send("SUCCESS: hold flag set to ON");
             } else if (cmd == "hold release") {
                 send("SUCCESS: hold release succeeded");
                 // As openvpn: a release outside a hold does nothing, not even for the next one.
