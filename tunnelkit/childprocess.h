@@ -35,6 +35,9 @@ public:
     bool waitForFinished(int msecs);
     void terminate(); // SIGTERM
     void kill(); // SIGKILL
+    // With a pause, output is read at most once per pause instead of as it comes (fewer
+    // wake-ups for output nobody waits for); 0, the default, reads it as it comes.
+    void setReadPause(int msecs);
     // After the end: killed by a signal, or the code it exited with.
     bool crashed() const { return m_crashed; }
     int exitCode() const { return m_exitCode; }
@@ -58,6 +61,8 @@ private:
     QByteArray m_buffer;
     bool m_crashed = false;
     int m_exitCode = 0;
+    int m_readPauseMs = 0;
+    bool m_pausing = false;
 };
 
 } // namespace tunnelkit

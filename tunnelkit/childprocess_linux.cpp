@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -73,8 +74,10 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments,
         *error = QStringLiteral("no pipe for its output: ") + errnoText(errno);
         return false;
     }
-    // Only the read end is ours; the child's end must block as a terminal would.
+    // Only the read end is ours; the child's end must block as a terminal would. Room for a
+    // verbose child while output is read in batches (best effort: 1 MiB is the usual limit).
     fcntl(pipeFds[1], F_SETFL, 0);
+    fcntl(pipeFds[0], F_SETPIPE_SZ, 1 << 20);
 
     SpawnSetup setup;
     posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
@@ -129,12 +132,28 @@ bool ChildProcess::start(const QString &program, const QStringList &arguments,
     m_outputNotifier = new QSocketNotifier(m_output, QSocketNotifier::Read, this);
     connect(m_outputNotifier, &QSocketNotifier::activated, this, [this]() {
         readOutput();
+        if (m_outputNotifier && m_readPauseMs > 0) {
+            m_outputNotifier->setEnabled(false);
+            m_pausing = true;
+            QTimer::singleShot(m_readPauseMs, this, [this]() {
+                m_pausing = false;
+                if (m_outputNotifier)
+                    m_outputNotifier->setEnabled(true);
+            });
+        }
         if (!m_buffer.isEmpty())
             emit readyRead();
     });
     m_exitNotifier = new QSocketNotifier(m_pidfd, QSocketNotifier::Read, this);
     connect(m_exitNotifier, &QSocketNotifier::activated, this, &ChildProcess::onExit);
     return true;
+}
+
+void ChildProcess::setReadPause(int msecs)
+{
+    m_readPauseMs = qMax(0, msecs);
+    if (m_readPauseMs == 0 && m_pausing && m_outputNotifier)
+        m_outputNotifier->setEnabled(true);
 }
 
 QByteArray ChildProcess::readAll()

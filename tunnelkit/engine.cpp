@@ -25,6 +25,7 @@ namespace {
 constexpr int kGraceSignalMs = 6000;
 constexpr int kGraceCloseMs = 2000;
 constexpr int kGraceKillMs = 2000;
+constexpr int kOutputPauseMs = 200;
 constexpr int kResolveMs = 10000;
 // Network changes that follow a restart this closely are one change: looked at once settled.
 constexpr int kSettleMs = 300;
@@ -501,6 +502,9 @@ void Engine::attachManagement()
     delete m_server;
     m_server = nullptr;
     setPhase(Phase::Attached);
+    // Its output now only repeats the management log: read in batches, not at each line (a
+    // wake-up of this thread per line took CPU from openvpn on the way to CONNECTED).
+    m_process->setReadPause(kOutputPauseMs);
     m_heldOutput.clear();
     m_heldDropped = 0;
 
@@ -764,6 +768,8 @@ void Engine::onManagementDisconnected()
     if (!m_process || m_phase >= Phase::Stopping)
         return;
     log(QStringLiteral("tunnelkit: the management connection closed"));
+    // What it prints now is all there is.
+    m_process->setReadPause(0);
     // openvpn ends itself when the link goes (management-signal); make sure of it.
     QTimer::singleShot(kGraceSignalMs, this, [this, session = m_session]() {
         if (m_session == session && m_process && m_phase < Phase::Stopping

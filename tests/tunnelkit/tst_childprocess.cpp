@@ -64,6 +64,28 @@ private slots:
         QCOMPARE(finished.count(), 1);
     }
 
+    void readsInBatchesWhenAsked()
+    {
+        ChildProcess child;
+        child.setReadPause(1000);
+        QSignalSpy finished(&child, &ChildProcess::finished);
+        int reads = 0;
+        QByteArray got;
+        connect(&child, &ChildProcess::readyRead, this, [&] {
+            ++reads;
+            got += child.readAll();
+        });
+        QString error;
+        QVERIFY(child.start(QStringLiteral("/bin/sh"),
+                            {QStringLiteral("-c"),
+                             QStringLiteral("for i in 1 2 3 4 5; do echo $i; sleep 0.05; done")},
+                            QString(), &error));
+        QVERIFY(finished.wait(5000));
+        // The first line as it comes, the rest when it ends; nothing lost.
+        QVERIFY2(reads <= 2, qPrintable(QString::number(reads)));
+        QCOMPARE(got, QByteArray("1\n2\n3\n4\n5\n"));
+    }
+
     void waitsTerminatesAndKills()
     {
         QTemporaryDir dir;
