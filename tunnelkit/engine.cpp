@@ -174,7 +174,7 @@ int Engine::start(const StartRequest &request)
         return fail(StartFilesFailed, why);
     if (!startOpenvpn(openvpn, &why))
         return fail(StartLaunchFailed, why);
-    // openvpn waits (management-hold) until attachManagement() releases it: the firewall
+    // openvpn waits (management-hold) until sendFirstCommands() releases it: the firewall
     // rules go in while it loads, and are in before it sends its first packet, kill switch
     // or not.
     if (!applyPolicy(FirewallState::Connecting))
