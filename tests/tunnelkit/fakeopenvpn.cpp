@@ -8,11 +8,11 @@
 //   pause MS     a longer gap                            exit CODE  abort (a crash)
 //   hold SECONDS  waits for "hold release" (logs "hold released", notes "openvpn-released")
 // With management-hold in the configuration it holds first. A first step "options-error" ends
-// it at once with an option error. Like openvpn it keeps its
-// state and log history for "state on all" / "log on all" and sends real-time lines only once they
-// are on. The file "connect-delay-ms" delays the connection; with the file "at-once" the steps
-// up to the next hold are played back to back, without a gap or a command in between. Byte
-// counts grow by 1000 and 700 per interval, once CONNECTED by 3 MiB and 1 MiB.
+// it at once with an option error. Like openvpn it keeps its state and log history for
+// "state on all" / "log on all" and sends real-time lines only once they are on. The file
+// "connect-delay-ms" delays the connection; with the file "at-once" the steps up to the next
+// hold are played back to back, without a gap or a command in between. Byte counts grow by
+// 1000 and 700 per interval, once CONNECTED by 3 MiB and 1 MiB.
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
